@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "status.h"
+
+namespace vestro {
+
+// The file-system services the program relies on. Paths are the user's text in the platform's
+// syntax; implementations never throw and describe every failure in words.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // True only for an existing file (never for a folder). Does not fail for ordinary text.
+    virtual ExistsResult FileExists(const std::wstring& path) = 0;
+    // True only for an existing folder (never for a file). Does not fail for ordinary text.
+    virtual ExistsResult FolderExists(const std::wstring& path) = 0;
+    // Removes the folder and everything in it. With force, read-only items go too. Links inside
+    // are removed as links; the folders they point to are never entered.
+    virtual Status DeleteFolder(const std::wstring& path, bool force) = 0;
+    // Creates destination as a copy of the whole tree of source; the contents of source arrive
+    // directly in destination. With overwrite, existing files of the same name are replaced.
+    virtual Status CopyFolder(const std::wstring& source, const std::wstring& destination,
+                              bool overwrite) = 0;
+    // Renames a folder to a path that does not exist yet, on the same volume.
+    virtual Status MoveFolder(const std::wstring& source, const std::wstring& destination) = 0;
+};
+
+// A new service object for this platform, or the failure that kept one from being made.
+struct FileSystemCreation {
+    std::unique_ptr<FileSystem> fileSystem;
+    Status status;
+};
+
+FileSystemCreation CreateFileSystem();
+
+}  // namespace vestro
