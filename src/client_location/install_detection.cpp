@@ -1,0 +1,19 @@
+#include "client_location/install_detection.h"
+
+namespace vestro {
+
+DetectionResult DetectInstall(FileSystem& fso, std::span<const std::wstring_view> candidates) {
+    for (std::wstring_view candidate : candidates) {
+        const std::wstring path(candidate);
+        ExistsResult probe = fso.FileExists(path);
+        if (probe.status.Failed()) {
+            return {{}, std::move(probe.status)};
+        }
+        if (probe.exists) {
+            return {path, Status::Success()};
+        }
+    }
+    return {};
+}
+
+}  // namespace vestro

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+namespace vestro {
+
+// The folder that holds the running program's executable, without a trailing separator.
+std::wstring ProgramFolder();
+
+}  // namespace vestro

@@ -1,0 +1,70 @@
+#include "file_system/path_text.h"
+
+#include <cwctype>
+
+namespace vestro {
+namespace {
+
+// Same letters, slashes alike, case ignored where the platform ignores it.
+std::wstring ComparableForm(std::wstring_view path) {
+    std::wstring result;
+    result.reserve(path.size());
+    for (wchar_t character : path) {
+        if (IsSeparator(character)) {
+            // Runs of separators name the same folder as one.
+            if (!result.empty() && result.back() == kPathSeparator) {
+                continue;
+            }
+            result.push_back(kPathSeparator);
+            continue;
+        }
+#ifdef _WIN32
+        result.push_back(static_cast<wchar_t>(std::towupper(character)));
+#else
+        result.push_back(character);
+#endif
+    }
+    while (result.size() > 1 && result.back() == kPathSeparator) {
+        result.pop_back();
+    }
+    return result;
+}
+
+}  // namespace
+
+bool IsSeparator(wchar_t character) {
+#ifdef _WIN32
+    return character == L'\\' || character == L'/';
+#else
+    return character == L'/';
+#endif
+}
+
+std::wstring TrimSpaces(std::wstring_view text) {
+    const auto first = text.find_first_not_of(L' ');
+    if (first == std::wstring_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(L' ');
+    return std::wstring(text.substr(first, last - first + 1));
+}
+
+std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {
+    std::wstring result(folder);
+    result.push_back(kPathSeparator);
+    result.append(name);
+    return result;
+}
+
+bool IsSameOrInside(std::wstring_view inner, std::wstring_view outer) {
+    const std::wstring innerForm = ComparableForm(inner);
+    const std::wstring outerForm = ComparableForm(outer);
+    if (innerForm.size() < outerForm.size() ||
+        innerForm.compare(0, outerForm.size(), outerForm) != 0) {
+        return false;
+    }
+    return innerForm.size() == outerForm.size() || outerForm.back() == kPathSeparator ||
+           innerForm[outerForm.size()] == kPathSeparator;
+}
+
+}  // namespace vestro

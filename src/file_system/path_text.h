@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vestro {
+
+// The separator this platform's paths are joined with.
+#ifdef _WIN32
+inline constexpr wchar_t kPathSeparator = L'\\';
+#else
+inline constexpr wchar_t kPathSeparator = L'/';
+#endif
+
+// The characters that end a folder name in a path: either slash on Windows.
+bool IsSeparator(wchar_t character);
+
+// Removes leading and trailing space characters, and nothing else (no tabs, no line breaks).
+std::wstring TrimSpaces(std::wstring_view text);
+
+// folder + separator + name, by plain text joining.
+std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
+
+// True when inner names the same folder as outer or lies inside it. Compares text only: case is
+// ignored on Windows, either slash counts as a separator, and a trailing separator is ignored.
+bool IsSameOrInside(std::wstring_view inner, std::wstring_view outer);
+
+}  // namespace vestro

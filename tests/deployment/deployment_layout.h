@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/temporary_folder.h"
+
+namespace vestro::testing {
+
+// A client installation with an old VestroData, and a program folder with a new Data, in one
+// temporary folder:  client/Tarno.exe, client/Common/VestroData, program/Data.
+struct DeploymentLayout {
+    DeploymentLayout();
+
+    std::wstring ExePath() const { return root.Text(L"client/Tarno.exe"); }
+    std::wstring ProgramFolder() const { return root.Text(L"program"); }
+    std::wstring SourceDir() const { return root.Text(L"program/Data"); }
+    std::wstring TargetDir() const { return root.Text(L"client/Common/VestroData"); }
+    std::filesystem::path Data() const { return root.Child(L"program/Data"); }
+    std::filesystem::path Common() const { return root.Child(L"client/Common"); }
+    std::filesystem::path VestroData() const { return root.Child(L"client/Common/VestroData"); }
+
+    // What Common holds besides VestroData and the client's own folder: staging or backup
+    // folders left behind.
+    std::vector<std::wstring> StrayEntriesInCommon() const;
+
+    TemporaryFolder root;
+};
+
+}  // namespace vestro::testing

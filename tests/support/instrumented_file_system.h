@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "file_system/file_system.h"
+
+namespace vestro::testing {
+
+// Passes every call on to a real file system, writing down each call ("FolderExists <path>"),
+// and fails the call numbered failAt (from 1) without passing it on, as a failing disk would.
+class InstrumentedFileSystem : public FileSystem {
+  public:
+    explicit InstrumentedFileSystem(FileSystem& inner, std::optional<int> failAt = std::nullopt)
+        : inner_(inner), failAt_(failAt) {}
+    explicit InstrumentedFileSystem(std::unique_ptr<FileSystem> owned,
+                                    std::optional<int> failAt = std::nullopt)
+        : owned_(std::move(owned)), inner_(*owned_), failAt_(failAt) {}
+
+    ExistsResult FileExists(const std::wstring& path) override;
+    ExistsResult FolderExists(const std::wstring& path) override;
+    Status DeleteFolder(const std::wstring& path, bool force) override;
+    Status CopyFolder(const std::wstring& source, const std::wstring& destination,
+                      bool overwrite) override;
+    Status MoveFolder(const std::wstring& source, const std::wstring& destination) override;
+
+    std::vector<std::wstring> calls;
+    bool injectedFailure = false;
+
+    static constexpr wchar_t kInjectedFailureText[] = L"Injected failure.";
+
+  private:
+    // Records the call; true when this one is to fail.
+    bool Record(std::wstring call);
+    static Status InjectedFailure();
+
+    std::unique_ptr<FileSystem> owned_;
+    FileSystem& inner_;
+    std::optional<int> failAt_;
+};
+
+}  // namespace vestro::testing

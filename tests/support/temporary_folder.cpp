@@ -1,0 +1,85 @@
+#include "support/temporary_folder.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <stdexcept>
+
+#include "file_system/path_conversion.h"
+
+namespace vestro::testing {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Read-only entries would stop remove_all on Windows.
+void MakeWritable(const fs::path& root) {
+    std::error_code error;
+    fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, error);
+    for (auto it = fs::recursive_directory_iterator(root, error);
+         !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+        if (!it->is_symlink()) {
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
+        }
+    }
+}
+
+}  // namespace
+
+TemporaryFolder::TemporaryFolder() {
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    path_ = fs::temp_directory_path() /
+            ("vestro-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    fs::create_directories(path_);
+}
+
+TemporaryFolder::~TemporaryFolder() {
+    MakeWritable(path_);
+    std::error_code error;
+    fs::remove_all(path_, error);
+}
+
+std::wstring TemporaryFolder::Text(std::wstring_view relative) const {
+    return relative.empty() ? ToPathText(path_) : ToPathText(Child(relative));
+}
+
+fs::path TemporaryFolder::Child(std::wstring_view relative) const {
+    return path_ / ToFileSystemPath(relative);
+}
+
+void WriteFile(const fs::path& file, std::string_view content) {
+    fs::create_directories(file.parent_path());
+    std::ofstream stream(file, std::ios::binary | std::ios::trunc);
+    stream.write(content.data(), static_cast<std::streamsize>(content.size()));
+    if (!stream) {
+        throw std::runtime_error("cannot write test file " + file.string());
+    }
+}
+
+fs::path MakeFolder(const fs::path& folder) {
+    fs::create_directories(folder);
+    return folder;
+}
+
+TreeSnapshot SnapshotTree(const fs::path& root) {
+    TreeSnapshot snapshot;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const std::wstring relative = ToPathText(fs::relative(entry.path(), root));
+        if (entry.is_directory()) {
+            snapshot[relative] = "<folder>";
+            continue;
+        }
+        std::ifstream stream(entry.path(), std::ios::binary);
+        snapshot[relative].assign(std::istreambuf_iterator<char>(stream),
+                                  std::istreambuf_iterator<char>());
+    }
+    return snapshot;
+}
+
+void MakeReadOnly(const fs::path& path) {
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+}
+
+}  // namespace vestro::testing
