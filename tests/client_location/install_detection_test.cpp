@@ -32,7 +32,7 @@ TEST(InstallDetection, ProbesTheStandardFoldersInOrderAndStopsAtTheFirstFound) {
         const DetectionResult result = DetectInstall(recording);
         EXPECT_FALSE(result.status.Failed());
         EXPECT_EQ(result.exePath, each.found);
-        EXPECT_EQ(recording.calls, each.probes);
+        EXPECT_EQ(recording.calls(), each.probes);
     }
 }
 
@@ -43,7 +43,7 @@ TEST(InstallDetection, AFailedProbeEndsTheSearch) {
     EXPECT_TRUE(result.status.Failed());
     EXPECT_EQ(result.status.description, InstrumentedFileSystem::kInjectedFailureText);
     EXPECT_EQ(result.exePath, L"");
-    EXPECT_EQ(failing.calls.size(), 1u) << "the second candidate is not probed";
+    EXPECT_EQ(failing.calls().size(), 1u) << "the second candidate is not probed";
 }
 
 }  // namespace

@@ -124,7 +124,7 @@ TEST_F(StagedReplacement, AFailureAtAnyStepLeavesTheOldOrTheNewTreeWhole) {
 
     InstrumentedFileSystem counting(*fileSystem);
     ASSERT_FALSE(Replace(counting).Failed());
-    const int callCount = static_cast<int>(counting.calls.size());
+    const int callCount = static_cast<int>(counting.calls().size());
     ASSERT_GE(callCount, 5);
 
     for (int failAt = 1; failAt <= callCount; ++failAt) {

@@ -35,7 +35,7 @@ class MainWindow : public ::testing::Test {
     }
 
     // Each service object the behaviour asks for: the real one, or one with only the listed
-    // files, or one whose call number failAt fails. Every object made is kept for inspection.
+    // files, or one whose call number failAt fails. What each object was asked is kept.
     FileSystemCreation CreateServices() {
         if (creationFails) {
             return {nullptr, Status::Failure(std::make_error_code(std::errc::not_supported),
@@ -45,14 +45,14 @@ class MainWindow : public ::testing::Test {
                                                 ? std::make_unique<ListedFileSystem>(*listedFiles)
                                                 : CreateFileSystem().fileSystem;
         auto instrumented = std::make_unique<InstrumentedFileSystem>(std::move(inner), failAt);
-        created.push_back(instrumented.get());
+        created.push_back(instrumented->Log());
         return {std::move(instrumented), {}};
     }
 
     bool creationFails = false;
     std::optional<std::set<std::wstring>> listedFiles;
     std::optional<int> failAt;
-    std::vector<InstrumentedFileSystem*> created;
+    std::vector<std::shared_ptr<const std::vector<std::wstring>>> created;
 
     TemporaryFolder folder;
     RecordingWindow window;
@@ -161,9 +161,9 @@ TEST_F(MainWindow, CheckAsksWithTheSpacesKeptAndAFreshServiceObject) {
     window.SetSourcePathText(padded);
 
     ASSERT_EQ(created.size(), madeAtLoad + 1);
-    EXPECT_EQ(created.back()->calls, std::vector<std::wstring>{L"FileExists " + padded});
+    EXPECT_EQ(*created.back(), std::vector<std::wstring>{L"FileExists " + padded});
     EXPECT_FALSE(window.okEnabled) << "no file is named with the spaces";
-    EXPECT_EQ(created.front()->calls.size(), kInstallCandidates.size())
+    EXPECT_EQ(created.front()->size(), kInstallCandidates.size())
         << "the window's own object only ran the detection";
 }
 

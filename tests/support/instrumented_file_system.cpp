@@ -5,8 +5,8 @@
 namespace vestro::testing {
 
 bool InstrumentedFileSystem::Record(std::wstring call) {
-    calls.push_back(std::move(call));
-    const bool fail = failAt_ && static_cast<int>(calls.size()) == *failAt_;
+    log_->push_back(std::move(call));
+    const bool fail = failAt_ && static_cast<int>(log_->size()) == *failAt_;
     injectedFailure = injectedFailure || fail;
     return fail;
 }

@@ -26,7 +26,9 @@ class InstrumentedFileSystem : public FileSystem {
                       bool overwrite) override;
     Status MoveFolder(const std::wstring& source, const std::wstring& destination) override;
 
-    std::vector<std::wstring> calls;
+    const std::vector<std::wstring>& calls() const { return *log_; }
+    // The same calls, still readable after the object has been released.
+    std::shared_ptr<const std::vector<std::wstring>> Log() const { return log_; }
     bool injectedFailure = false;
 
     static constexpr wchar_t kInjectedFailureText[] = L"Injected failure.";
@@ -39,6 +41,7 @@ class InstrumentedFileSystem : public FileSystem {
     std::unique_ptr<FileSystem> owned_;
     FileSystem& inner_;
     std::optional<int> failAt_;
+    std::shared_ptr<std::vector<std::wstring>> log_ = std::make_shared<std::vector<std::wstring>>();
 };
 
 }  // namespace vestro::testing
