@@ -57,9 +57,12 @@ void MakeUnixLink(const std::filesystem::path& link, const std::filesystem::path
                         nullptr, &startup, &process)) {
         return;
     }
-    WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    // The handle Wine gives for a Unix program does not wait for it: watch for the link instead.
+    for (int attempt = 0; attempt < 100 && !IsLinkedFolder(link); ++attempt) {
+        Sleep(50);
+    }
 }
 
 }  // namespace

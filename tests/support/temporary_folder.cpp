@@ -45,7 +45,8 @@ std::wstring TemporaryFolder::Text(std::wstring_view relative) const {
 }
 
 fs::path TemporaryFolder::Child(std::wstring_view relative) const {
-    return path_ / ToFileSystemPath(relative);
+    // Tests write "a/b"; on Windows the program sees backslashes, as a user would type them.
+    return (path_ / ToFileSystemPath(relative)).make_preferred();
 }
 
 void WriteFile(const fs::path& file, std::string_view content) {
