@@ -7,7 +7,7 @@ namespace vestro {
 
 // The platform's file-open dialog, configured the way the browse action needs it.
 class FileDialog {
-public:
+  public:
     enum class Outcome { Chosen, Cancelled, Failed };
 
     struct Result {

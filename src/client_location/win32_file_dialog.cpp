@@ -1,0 +1,51 @@
+#include "client_location/win32_file_dialog.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+
+namespace vestro {
+namespace {
+
+// Room for a long path (\\?\ form included), so a deep install is never cut off.
+constexpr DWORD kFileNameCapacity = 32768;
+
+// The explorer-style dialog without the read-only check box, which would mean nothing here.
+constexpr DWORD kLookFlags = OFN_EXPLORER | OFN_HIDEREADONLY;
+
+}  // namespace
+
+std::wstring OpenFileNameFilter(const std::wstring& barSeparated) {
+    std::wstring filter = barSeparated;
+    std::replace(filter.begin(), filter.end(), L'|', L'\0');
+    filter.push_back(L'\0');
+    filter.push_back(L'\0');
+    return filter;
+}
+
+FileDialog::Result Win32FileDialog::ShowOpen() {
+    std::wstring fileName(kFileNameCapacity, L'\0');
+    std::copy_n(fileName_.begin(), std::min<std::size_t>(fileName_.size(), kFileNameCapacity - 1),
+                fileName.begin());
+    const std::wstring filter = OpenFileNameFilter(filter_);
+
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner_;
+    dialog.lpstrFilter = filter_.empty() ? nullptr : filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = fileName.data();
+    dialog.nMaxFile = kFileNameCapacity;
+    dialog.Flags = flags_ | kLookFlags;
+
+    if (GetOpenFileNameW(&dialog)) {
+        return {Outcome::Chosen, fileName.c_str()};
+    }
+    if (CommDlgExtendedError() != 0) {
+        return {Outcome::Failed, {}};
+    }
+    // Without CancelError a cancel is an ordinary, empty answer.
+    return cancelError_ ? Result{Outcome::Cancelled, {}} : Result{Outcome::Chosen, {}};
+}
+
+}  // namespace vestro

@@ -10,7 +10,7 @@ namespace vestro {
 // The file-system services the program relies on. Paths are the user's text in the platform's
 // syntax; implementations never throw and describe every failure in words.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // True only for an existing file (never for a folder). Does not fail for ordinary text.
@@ -18,10 +18,12 @@ public:
     // True only for an existing folder (never for a file). Does not fail for ordinary text.
     virtual ExistsResult FolderExists(const std::wstring& path) = 0;
     // Removes the folder and everything in it. With force, read-only items go too. Links inside
-    // are removed as links; the folders they point to are never entered.
+    // are removed as links; the folders they point to are never entered. A missing folder fails.
     virtual Status DeleteFolder(const std::wstring& path, bool force) = 0;
     // Creates destination as a copy of the whole tree of source; the contents of source arrive
     // directly in destination. With overwrite, existing files of the same name are replaced.
+    // Linked folders inside are copied as the folders they point to; a link that leads back into
+    // the tree fails the copy. What was copied before a failure stays.
     virtual Status CopyFolder(const std::wstring& source, const std::wstring& destination,
                               bool overwrite) = 0;
     // Renames a folder to a path that does not exist yet, on the same volume.

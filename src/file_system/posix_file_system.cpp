@@ -1,0 +1,123 @@
+#include <new>
+#include <system_error>
+
+#include "file_system/file_system.h"
+#include "file_system/path_conversion.h"
+#include "file_system/posix_failure.h"
+#include "file_system/posix_item_path.h"
+#include "file_system/posix_tree_copy.h"
+#include "file_system/posix_tree_delete.h"
+
+namespace vestro {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Strings are the only things that allocate; running out of memory must not throw past the
+// interface. The description itself may not fit any more.
+Status OutOfMemory() noexcept {
+    Status status;
+    status.error = std::make_error_code(std::errc::not_enough_memory);
+    try {
+        status.description = L"Not enough memory.";
+    } catch (const std::bad_alloc&) {
+    }
+    return status;
+}
+
+// The system would read text with a zero character in it only up to that character, and so
+// answer for another path.
+bool HasZeroCharacter(const std::wstring& path) {
+    return path.find(L'\0') != std::wstring::npos;
+}
+
+ExistsResult ProbeType(const std::wstring& path, bool folder) {
+    try {
+        if (HasZeroCharacter(path)) {
+            return {};
+        }
+        std::error_code error;
+        const fs::file_status status = fs::status(ToFileSystemPath(path), error);
+        if (error || !fs::exists(status)) {
+            return {};
+        }
+        return {fs::is_directory(status) == folder, Status::Success()};
+    } catch (const std::bad_alloc&) {
+        return {false, OutOfMemory()};
+    }
+}
+
+class PosixFileSystem final : public FileSystem {
+  public:
+    ExistsResult FileExists(const std::wstring& path) override { return ProbeType(path, false); }
+
+    ExistsResult FolderExists(const std::wstring& path) override { return ProbeType(path, true); }
+
+    Status DeleteFolder(const std::wstring& path, bool force) override {
+        try {
+            if (HasZeroCharacter(path)) {
+                return PosixFailure(std::make_error_code(std::errc::invalid_argument),
+                                    CouldNot(L"delete the folder", path));
+            }
+            return DeleteTree({ToFileSystemPath(path), path}, force);
+        } catch (const std::bad_alloc&) {
+            return OutOfMemory();
+        }
+    }
+
+    Status CopyFolder(const std::wstring& source, const std::wstring& destination,
+                      bool overwrite) override {
+        try {
+            if (HasZeroCharacter(source) || HasZeroCharacter(destination)) {
+                return PosixFailure(
+                    std::make_error_code(std::errc::invalid_argument),
+                    CouldNot(L"copy the folder", source) + L" to \"" + destination + L"\"");
+            }
+            return CopyTree({ToFileSystemPath(source), source},
+                            {ToFileSystemPath(destination), destination}, overwrite);
+        } catch (const std::bad_alloc&) {
+            return OutOfMemory();
+        }
+    }
+
+    Status MoveFolder(const std::wstring& source, const std::wstring& destination) override {
+        try {
+            const std::wstring action =
+                CouldNot(L"move the folder", source) + L" to \"" + destination + L"\"";
+            if (HasZeroCharacter(source) || HasZeroCharacter(destination)) {
+                return PosixFailure(std::make_error_code(std::errc::invalid_argument), action);
+            }
+            const fs::path from = ToFileSystemPath(source);
+            const fs::path to = ToFileSystemPath(destination);
+            std::error_code error;
+            const fs::file_status sourceStatus = fs::status(from, error);
+            if (!error && !fs::is_directory(sourceStatus)) {
+                error = std::make_error_code(std::errc::not_a_directory);
+            }
+            if (!error) {
+                // rename() would replace an empty folder; a move never replaces anything.
+                std::error_code probeError;
+                if (fs::exists(fs::symlink_status(to, probeError))) {
+                    error = std::make_error_code(std::errc::file_exists);
+                } else {
+                    fs::rename(from, to, error);
+                }
+            }
+            return error ? PosixFailure(error, action) : Status::Success();
+        } catch (const std::bad_alloc&) {
+            return OutOfMemory();
+        }
+    }
+};
+
+}  // namespace
+
+FileSystemCreation CreateFileSystem() {
+    try {
+        return {std::make_unique<PosixFileSystem>(), Status::Success()};
+    } catch (const std::bad_alloc&) {
+        return {nullptr, OutOfMemory()};
+    }
+}
+
+}  // namespace vestro

@@ -1,0 +1,119 @@
+#include <windows.h>
+
+#include <new>
+#include <system_error>
+
+#include "file_system/file_system.h"
+#include "file_system/win32_error_text.h"
+#include "file_system/win32_extended_path.h"
+#include "file_system/win32_item_path.h"
+#include "file_system/win32_tree_copy.h"
+#include "file_system/win32_tree_delete.h"
+
+namespace vestro {
+namespace {
+
+// Strings are the only things that allocate; running out of memory must not throw past the
+// interface. The description itself may not fit any more.
+Status OutOfMemory() noexcept {
+    Status status;
+    status.error = std::error_code(ERROR_NOT_ENOUGH_MEMORY, std::system_category());
+    try {
+        status.description = Win32ErrorText(ERROR_NOT_ENOUGH_MEMORY);
+    } catch (const std::bad_alloc&) {
+    }
+    return status;
+}
+
+ExistsResult ProbeAttributes(const std::wstring& path, bool folder) {
+    try {
+        const ExtendedPath extended = ToExtendedPath(path);
+        if (extended.error != ERROR_SUCCESS) {
+            return {};
+        }
+        const DWORD attributes = GetFileAttributesW(extended.text.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            return {};
+        }
+        return {((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folder, Status::Success()};
+    } catch (const std::bad_alloc&) {
+        return {false, OutOfMemory()};
+    }
+}
+
+class Win32FileSystem final : public FileSystem {
+  public:
+    ExistsResult FileExists(const std::wstring& path) override {
+        return ProbeAttributes(path, false);
+    }
+
+    ExistsResult FolderExists(const std::wstring& path) override {
+        return ProbeAttributes(path, true);
+    }
+
+    Status DeleteFolder(const std::wstring& path, bool force) override {
+        try {
+            const ExtendedPath extended = ToExtendedPath(path);
+            if (extended.error != ERROR_SUCCESS) {
+                return Win32Failure(extended.error, CouldNot(L"delete the folder", path));
+            }
+            return DeleteTree({extended.text, path}, force);
+        } catch (const std::bad_alloc&) {
+            return OutOfMemory();
+        }
+    }
+
+    Status CopyFolder(const std::wstring& source, const std::wstring& destination,
+                      bool overwrite) override {
+        try {
+            const ExtendedPath from = ToExtendedPath(source);
+            const ExtendedPath to = ToExtendedPath(destination);
+            const DWORD error = from.error != ERROR_SUCCESS ? from.error : to.error;
+            if (error != ERROR_SUCCESS) {
+                return Win32Failure(
+                    error, CouldNot(L"copy the folder", source) + L" to \"" + destination + L"\"");
+            }
+            return CopyTree({from.text, source}, {to.text, destination}, overwrite);
+        } catch (const std::bad_alloc&) {
+            return OutOfMemory();
+        }
+    }
+
+    Status MoveFolder(const std::wstring& source, const std::wstring& destination) override {
+        try {
+            const std::wstring action =
+                CouldNot(L"move the folder", source) + L" to \"" + destination + L"\"";
+            const ExtendedPath from = ToExtendedPath(source);
+            const ExtendedPath to = ToExtendedPath(destination);
+            DWORD error = from.error != ERROR_SUCCESS ? from.error : to.error;
+            if (error == ERROR_SUCCESS) {
+                const DWORD attributes = GetFileAttributesW(from.text.c_str());
+                if (attributes == INVALID_FILE_ATTRIBUTES) {
+                    error = GetLastError();
+                    error = error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error;
+                } else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                    error = ERROR_DIRECTORY;
+                }
+            }
+            // No flags: never replaces an existing item, never copies across volumes.
+            if (error == ERROR_SUCCESS && !MoveFileExW(from.text.c_str(), to.text.c_str(), 0)) {
+                error = GetLastError();
+            }
+            return error == ERROR_SUCCESS ? Status::Success() : Win32Failure(error, action);
+        } catch (const std::bad_alloc&) {
+            return OutOfMemory();
+        }
+    }
+};
+
+}  // namespace
+
+FileSystemCreation CreateFileSystem() {
+    try {
+        return {std::make_unique<Win32FileSystem>(), Status::Success()};
+    } catch (const std::bad_alloc&) {
+        return {nullptr, OutOfMemory()};
+    }
+}
+
+}  // namespace vestro

@@ -15,7 +15,7 @@ using FileSystemFactory = std::function<FileSystemCreation()>;
 // What frmVestroFile does, written once against the Window interface: the Win32 window forwards
 // each of its events here, and tests drive it with a fake window.
 class MainWindowBehaviour {
-public:
+  public:
     // programFolder: the folder that holds the running program; Data is looked for beside it.
     MainWindowBehaviour(Window& window, FileSystemFactory createFileSystem,
                         std::wstring programFolder, FileDialog& fileDialog);
@@ -34,7 +34,7 @@ public:
     bool IsBusy() const { return busy_; }
     bool HasFileSystem() const { return fso != nullptr; }
 
-private:
+  private:
     Window& window_;
     FileSystemFactory createFileSystem_;
     std::wstring programFolder_;

@@ -12,7 +12,7 @@ inline constexpr wchar_t kApplicationTitle[] = L"VestroFile";
 // What the rest of the program sees of the main window. The Win32 window implements it; tests
 // use a recording fake, so every rule of the window's behaviour is tested without a display.
 class Window {
-public:
+  public:
     virtual ~Window() = default;
 
     virtual std::wstring SourcePathText() const = 0;

@@ -4,17 +4,18 @@
 
 #include "deployment/deployment_layout.h"
 #include "deployment/staged_replacement.h"
-#include "deployment/unreadable_file.h"
-#include "support/linked_folder.h"
+#include "support/file_that_cannot_be_read.h"
+#include "support/folder_link.h"
 
 namespace vestro {
 namespace {
 
 using testing::DeploymentLayout;
-using testing::MakeLinkedFolder;
+using testing::FileThatCannotBeRead;
+using testing::FolderLinks;
+using testing::RunningUnderWine;
 using testing::SnapshotTree;
 using testing::TreeSnapshot;
-using testing::UnreadableFile;
 using testing::WriteFile;
 namespace fs = std::filesystem;
 
@@ -22,7 +23,7 @@ TEST(DeploymentSafety, ACopyThatFailsPartWayKeepsTheOldDataAndLeavesNoStaging) {
     DeploymentLayout layout;
     // Sorted after most of the tree, so the copy has already written files when it fails.
     WriteFile(layout.Data() / "zz-later" / "first.txt", "copied before the failure");
-    const UnreadableFile unreadable(layout.Data() / "zz-later" / "zz-unreadable.bin");
+    const FileThatCannotBeRead unreadable(layout.Data() / "zz-later" / "zz-unreadable.bin");
     const TreeSnapshot old = SnapshotTree(layout.VestroData());
     auto fileSystem = CreateFileSystem().fileSystem;
 
@@ -44,7 +45,8 @@ TEST(DeploymentSafety, ALinkInTheOldDataIsRemovedWithoutTouchingWhatItPointsTo) 
     WriteFile(outside / "precious.txt", "must survive");
     WriteFile(outside / "inner" / "more.txt", "must survive too");
     const TreeSnapshot outsideBefore = SnapshotTree(outside);
-    MakeLinkedFolder(layout.VestroData() / "linked", outside);
+    FolderLinks links;
+    ASSERT_EQ(links.Make(layout.VestroData() / "linked", outside), "");
     auto fileSystem = CreateFileSystem().fileSystem;
 
     const Status status =
@@ -53,6 +55,15 @@ TEST(DeploymentSafety, ALinkInTheOldDataIsRemovedWithoutTouchingWhatItPointsTo) 
     ASSERT_FALSE(status.Failed()) << ::testing::PrintToString(status.description);
     EXPECT_EQ(SnapshotTree(outside), outsideBefore);
     EXPECT_EQ(SnapshotTree(layout.VestroData()), SnapshotTree(layout.Data()));
+    if (RunningUnderWine()) {
+        // No Win32 call under Wine removes a Unix link without reaching through it, so the old
+        // folder, holding just the link, stays for the next run; the new data is in place.
+        const fs::path backup = BackupFolderFor(layout.TargetDir());
+        links.Track(backup / "linked");
+        EXPECT_EQ(layout.StrayEntriesInCommon(),
+                  std::vector<std::wstring>{backup.filename().wstring()});
+        return;
+    }
     EXPECT_TRUE(layout.StrayEntriesInCommon().empty());
 }
 

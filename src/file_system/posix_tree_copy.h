@@ -1,0 +1,13 @@
+#pragma once
+
+#include "file_system/posix_item_path.h"
+#include "file_system/status.h"
+
+namespace vestro {
+
+// Makes destination a copy of the whole tree of source; the contents of source arrive directly
+// in destination, which may exist already. Linked folders are copied as the folders they point
+// to; a link back to a folder that contains it fails the copy.
+Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite);
+
+}  // namespace vestro

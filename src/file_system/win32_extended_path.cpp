@@ -1,0 +1,111 @@
+#include "file_system/win32_extended_path.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace vestro {
+namespace {
+
+constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
+constexpr std::wstring_view kExtendedSharePrefix = L"\\\\?\\UNC\\";
+constexpr std::wstring_view kDevicePrefix = L"\\\\.\\";
+constexpr std::wstring_view kReservedCharacters = L"<>:\"|?*";
+
+bool IsAsciiLetter(wchar_t character) {
+    return (character >= L'A' && character <= L'Z') || (character >= L'a' && character <= L'z');
+}
+
+// Win32 quietly drops trailing spaces and dots from a name, so "Data " would find "Data"; and the
+// reserved characters are wildcards or syntax. Such text names nothing.
+bool IsAcceptableName(std::wstring_view name) {
+    if (name.empty() || name == L"." || name == L"..") {
+        return true;
+    }
+    if (name.back() == L' ' || name.back() == L'.') {
+        return false;
+    }
+    return std::none_of(name.begin(), name.end(), [](wchar_t character) {
+        return character < 32 || kReservedCharacters.find(character) != std::wstring_view::npos;
+    });
+}
+
+bool IsAcceptablePath(std::wstring_view path) {
+    if (path.size() >= 2 && path[1] == L':' && IsAsciiLetter(path[0])) {
+        path.remove_prefix(2);
+    }
+    while (!path.empty()) {
+        const std::size_t end = std::min(path.find(L'\\'), path.size());
+        if (!IsAcceptableName(path.substr(0, end))) {
+            return false;
+        }
+        path.remove_prefix(std::min(end + 1, path.size()));
+    }
+    return true;
+}
+
+struct FullPath {
+    std::wstring text;
+    DWORD error = ERROR_SUCCESS;
+};
+
+FullPath GetFullPath(const std::wstring& path) {
+    FullPath full;
+    DWORD capacity = MAX_PATH;
+    for (;;) {
+        full.text.resize(capacity);
+        const DWORD length = GetFullPathNameW(path.c_str(), capacity, full.text.data(), nullptr);
+        if (length == 0) {
+            full.error = GetLastError();
+            return full;
+        }
+        if (length < capacity) {
+            full.text.resize(length);
+            return full;
+        }
+        // Too small: the length asked for includes the terminating zero.
+        capacity = length;
+    }
+}
+
+}  // namespace
+
+ExtendedPath ToExtendedPath(std::wstring_view path) {
+    if (path.starts_with(kExtendedPrefix) || path.starts_with(kDevicePrefix)) {
+        return {std::wstring(path), ERROR_SUCCESS};
+    }
+    std::wstring text(path);
+    std::replace(text.begin(), text.end(), L'/', L'\\');
+    if (text.empty()) {
+        return {{}, ERROR_PATH_NOT_FOUND};
+    }
+    if (!IsAcceptablePath(text)) {
+        return {{}, ERROR_INVALID_NAME};
+    }
+    FullPath full = GetFullPath(text);
+    if (full.error != ERROR_SUCCESS) {
+        return {{}, full.error};
+    }
+    // Names are joined to it with one backslash; a drive's root keeps its own.
+    while (full.text.size() > 3 && full.text.back() == L'\\') {
+        full.text.pop_back();
+    }
+    if (full.text.starts_with(kDevicePrefix)) {
+        return {std::move(full.text), ERROR_SUCCESS};
+    }
+    if (full.text.starts_with(L"\\\\")) {
+        return {std::wstring(kExtendedSharePrefix) + full.text.substr(2), ERROR_SUCCESS};
+    }
+    return {std::wstring(kExtendedPrefix) + full.text, ERROR_SUCCESS};
+}
+
+std::wstring JoinWithBackslash(std::wstring_view folder, std::wstring_view name) {
+    std::wstring joined(folder);
+    if (!joined.empty() && joined.back() != L'\\' && joined.back() != L'/') {
+        joined.push_back(L'\\');
+    }
+    joined.append(name);
+    return joined;
+}
+
+}  // namespace vestro

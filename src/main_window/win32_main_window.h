@@ -1,0 +1,80 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "client_location/win32_file_dialog.h"
+#include "file_system/status.h"
+#include "main_window/main_window_behaviour.h"
+#include "main_window/win32_layout.h"
+#include "main_window/window.h"
+
+namespace vestro {
+
+// frmVestroFile on Win32: turns window messages into calls of MainWindowBehaviour and the
+// behaviour's requests into Win32 calls. It decides nothing itself.
+class Win32MainWindow final : public Window {
+  public:
+    Win32MainWindow(FileSystemFactory createFileSystem, std::wstring programFolder);
+    // With a file dialog of the caller's in place of CommonDialog1.
+    Win32MainWindow(FileSystemFactory createFileSystem, std::wstring programFolder,
+                    FileDialog& fileDialog);
+    ~Win32MainWindow() override;
+
+    Win32MainWindow(const Win32MainWindow&) = delete;
+    Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+
+    // Creates the hidden window with its controls in their design-time state.
+    Status Create(HINSTANCE instance);
+    // Runs the load sequence, then shows the window.
+    void Open(int showCommand);
+
+    HWND Handle() const { return window_; }
+    HWND Control(ControlId id) const;
+
+    std::wstring SourcePathText() const override;
+    void SetSourcePathText(const std::wstring& text) override;
+    void EnableOK(bool enabled) override;
+    void EnableCancel(bool enabled) override;
+    void SetStatusText(const std::wstring& text) override;
+    void ProcessPendingEvents() override;
+    void ShowMessage(const std::wstring& text, MessageIcon icon) override;
+    void Close() override;
+
+  private:
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    bool OnCreate();
+    void OnCommand(int id, int notification);
+    LRESULT OnControlColour(HDC context, HWND control);
+    void OnActivate(bool active);
+    void OnSetFocus();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void OnClose();
+    void OnDestroy();
+
+    bool CreateControls();
+    // Without a top-left corner the window is centred on its monitor.
+    void SizeWindow(std::optional<POINT> topLeft);
+    void PlaceControls();
+    void ApplyFont();
+    void EnableControl(ControlId id, bool enabled);
+    void RunHandler(void (MainWindowBehaviour::*handler)());
+    void DestroyWhenIdle();
+
+    Win32FileDialog CommonDialog1;
+    MainWindowBehaviour behaviour_;
+    HWND window_ = nullptr;
+    HFONT font_ = nullptr;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    HWND focusToRestore_ = nullptr;
+    int handlersRunning_ = 0;
+    bool closeWhenIdle_ = false;
+    Status creationFailure_;
+};
+
+}  // namespace vestro

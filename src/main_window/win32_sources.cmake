@@ -1,0 +1,45 @@
+# The Win32 front end: the window, its resources and VestroFile.exe. Included on Windows only.
+enable_language(RC)
+
+# The version is defined once, in project(VERSION); the version record and the manifest take it
+# from here. The text form is the major version, a dot and the minor version as two digits.
+if(PROJECT_VERSION_MINOR LESS 10)
+    set(VESTRO_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.0${PROJECT_VERSION_MINOR}")
+else()
+    set(VESTRO_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
+endif()
+set(VESTRO_GENERATED_RESOURCES ${CMAKE_CURRENT_BINARY_DIR}/generated)
+configure_file(resources/version.h.in ${VESTRO_GENERATED_RESOURCES}/vestro_version.h @ONLY)
+configure_file(resources/VestroFile.manifest.in ${VESTRO_GENERATED_RESOURCES}/VestroFile.manifest
+               @ONLY)
+
+# The window without WinMain, so tests can create it.
+add_library(vestro_win32_window STATIC
+    win32_layout.cpp
+    win32_font_choice.cpp
+    win32_message_pump.cpp
+    win32_main_window.cpp
+)
+target_link_libraries(vestro_win32_window PUBLIC vestro_main_window user32 gdi32)
+
+# Where the resource scripts find the icon, the manifest and the generated version header.
+set(VESTRO_RESOURCE_INCLUDES
+    ${CMAKE_CURRENT_SOURCE_DIR}/resources
+    ${VESTRO_GENERATED_RESOURCES}
+    CACHE INTERNAL "Include folders of VestroFile.rc")
+set(VESTRO_RESOURCE_INPUTS
+    ${CMAKE_CURRENT_SOURCE_DIR}/resources/VestroFile.ico
+    ${CMAKE_CURRENT_SOURCE_DIR}/resources/resource_ids.h
+    ${VESTRO_GENERATED_RESOURCES}/VestroFile.manifest
+    ${VESTRO_GENERATED_RESOURCES}/vestro_version.h
+    CACHE INTERNAL "Files VestroFile.rc reads")
+set_source_files_properties(resources/VestroFile.rc PROPERTIES
+    OBJECT_DEPENDS "${VESTRO_RESOURCE_INPUTS}")
+
+add_executable(VestroFile WIN32 win32_main.cpp resources/VestroFile.rc)
+target_include_directories(VestroFile PRIVATE ${VESTRO_RESOURCE_INCLUDES})
+target_link_libraries(VestroFile PRIVATE vestro_win32_window comctl32)
+if(MSVC)
+    # The manifest comes from VestroFile.rc; the linker must not add a second one.
+    target_link_options(VestroFile PRIVATE /MANIFEST:NO)
+endif()
