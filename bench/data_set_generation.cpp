@@ -1,0 +1,76 @@
+#include "data_set_generation.h"
+
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+#include "pseudo_random.h"
+
+namespace vestro::bench {
+namespace {
+
+constexpr std::uint64_t kKibibyte = 1024;
+constexpr std::uint64_t kMebibyte = 1024 * kKibibyte;
+
+void WritePseudoRandomFile(const std::filesystem::path& file, std::uint64_t size,
+                           std::uint64_t seed) {
+    PseudoRandom random(seed);
+    std::vector<char> chunk(static_cast<std::size_t>(std::min(size, kMebibyte)));
+    std::ofstream out;
+    out.exceptions(std::ios::failbit | std::ios::badbit);
+    out.open(file, std::ios::binary | std::ios::trunc);
+    for (std::uint64_t written = 0; written < size;) {
+        const std::size_t length =
+            static_cast<std::size_t>(std::min<std::uint64_t>(size - written, chunk.size()));
+        for (std::size_t offset = 0; offset < length; offset += sizeof(std::uint64_t)) {
+            const std::uint64_t value = random.Next();
+            std::memcpy(chunk.data() + offset, &value, std::min(sizeof(value), length - offset));
+        }
+        out.write(chunk.data(), static_cast<std::streamsize>(length));
+        written += length;
+    }
+}
+
+// Folder number f lies at set<f/100>/group<f/10%10>/part<f%10>: 400 folders for 20,000 files.
+void GenerateManySmall(std::uint64_t files, const std::filesystem::path& dataFolder) {
+    constexpr std::uint64_t kFilesPerFolder = 50;
+    PseudoRandom sizes(files);
+    std::filesystem::path folder;
+    for (std::uint64_t file = 0; file < files; ++file) {
+        if (file % kFilesPerFolder == 0) {
+            const std::uint64_t number = file / kFilesPerFolder;
+            folder = dataFolder / ("set" + std::to_string(number / 100)) /
+                     ("group" + std::to_string(number / 10 % 10)) /
+                     ("part" + std::to_string(number % 10));
+            std::filesystem::create_directories(folder);
+        }
+        WritePseudoRandomFile(folder / ("item" + std::to_string(file % kFilesPerFolder) + ".dat"),
+                              sizes.Between(1 * kKibibyte, 16 * kKibibyte), file);
+    }
+}
+
+void GenerateFewLarge(std::uint64_t files, const std::filesystem::path& dataFolder) {
+    std::filesystem::create_directories(dataFolder);
+    for (std::uint64_t file = 0; file < files; ++file) {
+        WritePseudoRandomFile(dataFolder / ("archive" + std::to_string(file) + ".pak"),
+                              64 * kMebibyte, 1000 + file);
+    }
+}
+
+}  // namespace
+
+bool GenerateDataSet(const std::string& name, std::uint64_t files,
+                     const std::filesystem::path& dataFolder) {
+    if (name == "small") {
+        GenerateManySmall(files, dataFolder);
+        return true;
+    }
+    if (name == "large") {
+        GenerateFewLarge(files, dataFolder);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace vestro::bench
