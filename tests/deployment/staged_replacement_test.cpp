@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iostream>
 
 #include "deployment/deployment_layout.h"
 #include "support/instrumented_file_system.h"
@@ -126,6 +127,8 @@ TEST_F(StagedReplacement, AFailureAtAnyStepLeavesTheOldOrTheNewTreeWhole) {
     ASSERT_FALSE(Replace(counting).Failed());
     const int callCount = static_cast<int>(counting.calls().size());
     ASSERT_GE(callCount, 5);
+    // Read by the end-to-end suite's reliability report.
+    std::cout << "fault-injection points: " << callCount << std::endl;
 
     for (int failAt = 1; failAt <= callCount; ++failAt) {
         SCOPED_TRACE("failing call " + std::to_string(failAt));
