@@ -2,7 +2,6 @@
 #include "demo_content.h"
 #include "deployment_checks.h"
 #include "file_operations.h"
-#include "message_box.h"
 #include "scenarios.h"
 
 namespace vestro::end_to_end {
@@ -42,18 +41,10 @@ void CloseDuringCopy(ScenarioContext& context) {
         const RunningProgram program = context.Start(deployment.program);
         const VestroWindow window = OpenWithClientPath(program, deployment);
         // Queued behind the click, they reach the window during the copy's pass over its events.
-        window.ClickOk();
-        window.PressCloseBox();
-        window.RequestClose();
-        const MessageBoxWindow message = MessageBoxWindow::WaitForOpen(program, window.Handle());
-        message.RequireContent(kCopySucceeded, StandardIcon::Information);
-        window.RequireState({.statusText = kCopyingStatus,
-                             .okEnabled = false,
-                             .cancelEnabled = false,
-                             .browseEnabled = true},
-                            L"while the success message is shown after close requests");
-        message.PressOk();
-        program.RequireEndsWithExitCode(0, L"after the success message");
+        RequireCopySucceeds(window, program, [&window] {
+            window.PressCloseBox();
+            window.RequestClose();
+        });
     }
     RequireNewDataInPlace(context, deployment, before);
 }

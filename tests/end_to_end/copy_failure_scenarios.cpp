@@ -31,21 +31,31 @@ void MissingData(ScenarioContext& context) {
     RequireNewDataInPlace(context, deployment, before);
 }
 
-void HeldOpenOldFolder(ScenarioContext& context) {
-    const Deployment deployment = LayOutDeployment(context, context.Folder(L"client"));
-    const Snapshot before = TakeSnapshot(deployment);
-    HeldOpenItem held =
-        HeldOpenItem::Folder(deployment.client.VestroData(), FILE_SHARE_READ | FILE_SHARE_WRITE);
+namespace {
 
+// The held item makes the copy fail with the old data kept; once it is released, OK in the same
+// window succeeds.
+void RequireCopyBlockedUntilReleased(ScenarioContext& context, const Deployment& deployment,
+                                     const Snapshot& before, HeldOpenItem& held) {
     const RunningProgram program = context.Start(deployment.program);
     const VestroWindow window = OpenWithClientPath(program, deployment);
-    context.CountBadInput();
     RequireCopyFails(window, program, FailureStage::WhileCopying, L"");
     RequireOldDataKept(context, deployment, before);
 
     held.Release();
     RequireCopySucceeds(window, program);
     RequireNewDataInPlace(context, deployment, before);
+}
+
+}  // namespace
+
+void HeldOpenOldFolder(ScenarioContext& context) {
+    const Deployment deployment = LayOutDeployment(context, context.Folder(L"client"));
+    const Snapshot before = TakeSnapshot(deployment);
+    HeldOpenItem held =
+        HeldOpenItem::Folder(deployment.client.VestroData(), FILE_SHARE_READ | FILE_SHARE_WRITE);
+    context.CountBadInput();
+    RequireCopyBlockedUntilReleased(context, deployment, before, held);
 }
 
 void HeldOpenOldFile(ScenarioContext& context) {
@@ -57,13 +67,7 @@ void HeldOpenOldFile(ScenarioContext& context) {
     context.CountBadInput();
 
     if (renameRefused) {
-        const RunningProgram program = context.Start(deployment.program);
-        const VestroWindow window = OpenWithClientPath(program, deployment);
-        RequireCopyFails(window, program, FailureStage::WhileCopying, L"");
-        RequireOldDataKept(context, deployment, before);
-        held.Release();
-        RequireCopySucceeds(window, program);
-        RequireNewDataInPlace(context, deployment, before);
+        RequireCopyBlockedUntilReleased(context, deployment, before, held);
         return;
     }
 
@@ -92,16 +96,8 @@ void HeldOpenDataFile(ScenarioContext& context) {
     const Deployment deployment = LayOutDeployment(context, context.Folder(L"client"));
     const Snapshot before = TakeSnapshot(deployment);
     HeldOpenItem held = HeldOpenItem::File(deployment.data + L"\\maps\\deep\\level2.dat", 0);
-
-    const RunningProgram program = context.Start(deployment.program);
-    const VestroWindow window = OpenWithClientPath(program, deployment);
     context.CountBadInput();
-    RequireCopyFails(window, program, FailureStage::WhileCopying, L"");
-    RequireOldDataKept(context, deployment, before);
-
-    held.Release();
-    RequireCopySucceeds(window, program);
-    RequireNewDataInPlace(context, deployment, before);
+    RequireCopyBlockedUntilReleased(context, deployment, before, held);
 }
 
 }  // namespace vestro::end_to_end

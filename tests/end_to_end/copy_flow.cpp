@@ -5,8 +5,12 @@
 
 namespace vestro::end_to_end {
 
-void RequireCopySucceeds(const VestroWindow& window, const RunningProgram& program) {
+void RequireCopySucceeds(const VestroWindow& window, const RunningProgram& program,
+                         const std::function<void()>& queuedBehindClick) {
     window.ClickOk();
+    if (queuedBehindClick) {
+        queuedBehindClick();
+    }
     const MessageBoxWindow message = MessageBoxWindow::WaitForOpen(program, window.Handle());
     message.RequireContent(kCopySucceeded, StandardIcon::Information);
     window.RequireState({.statusText = kCopyingStatus,

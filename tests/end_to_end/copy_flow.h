@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "file_tree.h"
@@ -16,8 +17,10 @@ inline constexpr wchar_t kCommonNotFoundSuffix[] =
     L" not found.  Files have not been successfully copied.";
 
 // Clicks OK and expects success: the information message over the busy window; once it is
-// dismissed the program ends with exit code 0.
-void RequireCopySucceeds(const VestroWindow& window, const RunningProgram& program);
+// dismissed the program ends with exit code 0. queuedBehindClick, if given, runs right after the
+// click, so what it sends reaches the window while the copy runs.
+void RequireCopySucceeds(const VestroWindow& window, const RunningProgram& program,
+                         const std::function<void()>& queuedBehindClick = {});
 
 // Where a failing copy stops: before it began (the buttons were never disabled and the status
 // line kept its text), or once it had begun.
