@@ -1,11 +1,23 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "status.h"
 
 namespace vestro {
+
+// Told how many bytes of file content a copy has written so far. Calls never overlap and the
+// count never goes down, whichever thread makes them.
+using CopyProgress = std::function<void(std::uint64_t bytesCopied)>;
+
+struct FolderSize {
+    std::uint64_t files = 0;
+    std::uint64_t bytes = 0;
+    Status status;
+};
 
 // The file-system services the program relies on. Paths are the user's text in the platform's
 // syntax; implementations never throw and describe every failure in words.
@@ -25,7 +37,10 @@ class FileSystem {
     // Linked folders inside are copied as the folders they point to; a link that leads back into
     // the tree fails the copy. What was copied before a failure stays.
     virtual Status CopyFolder(const std::wstring& source, const std::wstring& destination,
-                              bool overwrite) = 0;
+                              bool overwrite, const CopyProgress& progress = {}) = 0;
+    // The files of the whole tree and the bytes they hold. Linked folders are not entered, so a
+    // tree that holds links may copy more than this.
+    virtual FolderSize MeasureFolder(const std::wstring& path) = 0;
     // Renames a folder to a path that does not exist yet, on the same volume.
     virtual Status MoveFolder(const std::wstring& source, const std::wstring& destination) = 0;
 };

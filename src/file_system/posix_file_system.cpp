@@ -65,8 +65,8 @@ class PosixFileSystem final : public FileSystem {
         }
     }
 
-    Status CopyFolder(const std::wstring& source, const std::wstring& destination,
-                      bool overwrite) override {
+    Status CopyFolder(const std::wstring& source, const std::wstring& destination, bool overwrite,
+                      const CopyProgress& progress) override {
         try {
             if (HasZeroCharacter(source) || HasZeroCharacter(destination)) {
                 return PosixFailure(
@@ -74,9 +74,22 @@ class PosixFileSystem final : public FileSystem {
                     CouldNot(L"copy the folder", source) + L" to \"" + destination + L"\"");
             }
             return CopyTree({ToFileSystemPath(source), source},
-                            {ToFileSystemPath(destination), destination}, overwrite);
+                            {ToFileSystemPath(destination), destination}, overwrite, progress);
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
+        }
+    }
+
+    FolderSize MeasureFolder(const std::wstring& path) override {
+        try {
+            if (HasZeroCharacter(path)) {
+                return {0, 0,
+                        PosixFailure(std::make_error_code(std::errc::invalid_argument),
+                                     CouldNot(L"read the folder", path))};
+            }
+            return MeasureTree({ToFileSystemPath(path), path});
+        } catch (const std::bad_alloc&) {
+            return {0, 0, OutOfMemory()};
         }
     }
 

@@ -1,5 +1,6 @@
 #include "file_system/posix_tree_copy.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "file_system/posix_failure.h"
@@ -68,7 +69,8 @@ Status OpenFolderListing(const ItemPath& source, const ItemPath& destination,
 
 }  // namespace
 
-Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite) {
+Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite,
+                const CopyProgress& progress) {
     std::error_code error;
     const fs::file_status sourceStatus = fs::status(source.system, error);
     if (error) {
@@ -84,6 +86,7 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
 
     // One walk, deepest folder last in the list; memory grows with depth only.
     std::vector<OpenFolder> open;
+    std::uint64_t bytesCopied = 0;
     if (Status status = OpenFolderListing(source, destination, open); status.Failed()) {
         return status;
     }
@@ -105,6 +108,12 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
         Status status;
         if (!entry.is_directory(error)) {
             status = CopyOneFile(from, to, overwrite);
+            if (!status.Failed()) {
+                bytesCopied += entry.file_size(error);
+                if (progress) {
+                    progress(bytesCopied);
+                }
+            }
         } else {
             if (entry.is_symlink(error)) {
                 status = RefuseLoop(open, from, to);
@@ -121,6 +130,22 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
         }
     }
     return Status::Success();
+}
+
+FolderSize MeasureTree(const ItemPath& root) {
+    FolderSize size;
+    std::error_code error;
+    fs::recursive_directory_iterator walk(root.system, error);
+    for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
+        if (walk->is_regular_file(error) && !walk->is_symlink(error)) {
+            ++size.files;
+            size.bytes += walk->file_size(error);
+        }
+    }
+    if (error) {
+        size.status = PosixFailure(error, CouldNot(L"read the folder", root.display));
+    }
+    return size;
 }
 
 }  // namespace vestro

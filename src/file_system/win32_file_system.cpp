@@ -63,8 +63,8 @@ class Win32FileSystem final : public FileSystem {
         }
     }
 
-    Status CopyFolder(const std::wstring& source, const std::wstring& destination,
-                      bool overwrite) override {
+    Status CopyFolder(const std::wstring& source, const std::wstring& destination, bool overwrite,
+                      const CopyProgress& progress) override {
         try {
             const ExtendedPath from = ToExtendedPath(source);
             const ExtendedPath to = ToExtendedPath(destination);
@@ -73,9 +73,21 @@ class Win32FileSystem final : public FileSystem {
                 return Win32Failure(
                     error, CouldNot(L"copy the folder", source) + L" to \"" + destination + L"\"");
             }
-            return CopyTree({from.text, source}, {to.text, destination}, overwrite);
+            return CopyTree({from.text, source}, {to.text, destination}, overwrite, progress);
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
+        }
+    }
+
+    FolderSize MeasureFolder(const std::wstring& path) override {
+        try {
+            const ExtendedPath extended = ToExtendedPath(path);
+            if (extended.error != ERROR_SUCCESS) {
+                return {0, 0, Win32Failure(extended.error, CouldNot(L"read the folder", path))};
+            }
+            return MeasureTree({extended.text, path});
+        } catch (const std::bad_alloc&) {
+            return {0, 0, OutOfMemory()};
         }
     }
 

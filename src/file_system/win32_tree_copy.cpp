@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -73,9 +74,14 @@ Status RefuseLoop(std::vector<OpenFolder>& open, const ItemPath& link,
     return Status::Success();
 }
 
+std::uint64_t FileSize(const WIN32_FIND_DATAW& entry) {
+    return (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+}
+
 }  // namespace
 
-Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite) {
+Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite,
+                const CopyProgress& progress) {
     const DWORD sourceAttributes = GetFileAttributesW(source.system.c_str());
     if (sourceAttributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
@@ -92,6 +98,7 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
     // One walk, deepest folder last in the list; memory grows with depth only.
     std::vector<OpenFolder> open;
     open.push_back({FolderListing(source.system), source, destination, std::nullopt});
+    std::uint64_t bytesCopied = 0;
     while (!open.empty()) {
         OpenFolder& folder = open.back();
         const DWORD error = folder.listing.Next();
@@ -109,6 +116,10 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
             if (Status status = CopyOneFile(from, to, overwrite); status.Failed()) {
                 return status;
             }
+            bytesCopied += FileSize(entry);
+            if (progress) {
+                progress(bytesCopied);
+            }
             continue;
         }
         if (IsLinkedFolder(entry.dwFileAttributes, entry.dwReserved0)) {
@@ -123,6 +134,36 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
         open.push_back({std::move(listing), std::move(from), std::move(to), std::nullopt});
     }
     return Status::Success();
+}
+
+FolderSize MeasureTree(const ItemPath& root) {
+    FolderSize size;
+    std::vector<FolderListing> open;
+    std::vector<ItemPath> paths;
+    open.emplace_back(root.system);
+    paths.push_back(root);
+    while (!open.empty()) {
+        const DWORD error = open.back().Next();
+        if (error == ERROR_NO_MORE_FILES) {
+            open.pop_back();
+            paths.pop_back();
+            continue;
+        }
+        if (error != ERROR_SUCCESS) {
+            size.status = Win32Failure(error, CouldNot(L"read the folder", paths.back().display));
+            return size;
+        }
+        const WIN32_FIND_DATAW& entry = open.back().Entry();
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            ++size.files;
+            size.bytes += FileSize(entry);
+        } else if (!IsLinkedFolder(entry.dwFileAttributes, entry.dwReserved0)) {
+            ItemPath folder = paths.back().Child(entry.cFileName);
+            open.emplace_back(folder.system);
+            paths.push_back(std::move(folder));
+        }
+    }
+    return size;
 }
 
 }  // namespace vestro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "file_system/file_system.h"
 #include "file_system/status.h"
 #include "file_system/win32_item_path.h"
 
@@ -8,6 +9,11 @@ namespace vestro {
 // Makes destination a copy of the whole tree of source; the contents of source arrive directly
 // in destination, which may exist already. Linked folders are copied as the folders they point
 // to; a link back to a folder that contains it fails the copy.
-Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite);
+// progress, when set, hears the bytes copied after each file.
+Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite,
+                const CopyProgress& progress);
+
+// Counts the files and their bytes; linked folders are not entered.
+FolderSize MeasureTree(const ItemPath& root);
 
 }  // namespace vestro

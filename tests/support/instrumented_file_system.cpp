@@ -37,11 +37,19 @@ Status InstrumentedFileSystem::DeleteFolder(const std::wstring& path, bool force
 }
 
 Status InstrumentedFileSystem::CopyFolder(const std::wstring& source,
-                                          const std::wstring& destination, bool overwrite) {
+                                          const std::wstring& destination, bool overwrite,
+                                          const CopyProgress& progress) {
     if (Record(L"CopyFolder " + source + L" -> " + destination)) {
         return InjectedFailure();
     }
-    return inner_.CopyFolder(source, destination, overwrite);
+    return inner_.CopyFolder(source, destination, overwrite, progress);
+}
+
+FolderSize InstrumentedFileSystem::MeasureFolder(const std::wstring& path) {
+    if (Record(L"MeasureFolder " + path)) {
+        return {0, 0, InjectedFailure()};
+    }
+    return inner_.MeasureFolder(path);
 }
 
 Status InstrumentedFileSystem::MoveFolder(const std::wstring& source,

@@ -22,8 +22,9 @@ class InstrumentedFileSystem : public FileSystem {
     ExistsResult FileExists(const std::wstring& path) override;
     ExistsResult FolderExists(const std::wstring& path) override;
     Status DeleteFolder(const std::wstring& path, bool force) override;
-    Status CopyFolder(const std::wstring& source, const std::wstring& destination,
-                      bool overwrite) override;
+    Status CopyFolder(const std::wstring& source, const std::wstring& destination, bool overwrite,
+                      const CopyProgress& progress) override;
+    FolderSize MeasureFolder(const std::wstring& path) override;
     Status MoveFolder(const std::wstring& source, const std::wstring& destination) override;
 
     const std::vector<std::wstring>& calls() const { return *log_; }

@@ -18,9 +18,11 @@ class ListedFileSystem : public FileSystem {
     }
     ExistsResult FolderExists(const std::wstring&) override { return {}; }
     Status DeleteFolder(const std::wstring&, bool) override { return Unsupported(); }
-    Status CopyFolder(const std::wstring&, const std::wstring&, bool) override {
+    Status CopyFolder(const std::wstring&, const std::wstring&, bool,
+                      const CopyProgress&) override {
         return Unsupported();
     }
+    FolderSize MeasureFolder(const std::wstring&) override { return {0, 0, Unsupported()}; }
     Status MoveFolder(const std::wstring&, const std::wstring&) override { return Unsupported(); }
 
   private:
