@@ -16,15 +16,9 @@ bool IsAsciiLetter(wchar_t character) {
     return (character >= L'A' && character <= L'Z') || (character >= L'a' && character <= L'z');
 }
 
-// Win32 quietly drops trailing spaces and dots from a name, so "Data " would find "Data"; and the
-// reserved characters are wildcards or syntax. Such text names nothing.
+// The reserved characters are wildcards or syntax: such text names nothing. Trailing spaces and
+// dots are left to GetFullPathNameW, which drops them from the last name as Windows does.
 bool IsAcceptableName(std::wstring_view name) {
-    if (name.empty() || name == L"." || name == L"..") {
-        return true;
-    }
-    if (name.back() == L' ' || name.back() == L'.') {
-        return false;
-    }
     return std::none_of(name.begin(), name.end(), [](wchar_t character) {
         return character < 32 || kReservedCharacters.find(character) != std::wstring_view::npos;
     });
@@ -86,17 +80,20 @@ ExtendedPath ToExtendedPath(std::wstring_view path) {
     if (full.error != ERROR_SUCCESS) {
         return {{}, full.error};
     }
-    // Names are joined to it with one backslash; a drive's root keeps its own.
+    // Names are joined to it with one backslash; a drive's root keeps its own. Windows reads a
+    // name followed by a separator as a folder only.
+    const bool namesFolder = full.text.back() == L'\\';
     while (full.text.size() > 3 && full.text.back() == L'\\') {
         full.text.pop_back();
     }
     if (full.text.starts_with(kDevicePrefix)) {
-        return {std::move(full.text), ERROR_SUCCESS};
+        return {std::move(full.text), ERROR_SUCCESS, namesFolder};
     }
     if (full.text.starts_with(L"\\\\")) {
-        return {std::wstring(kExtendedSharePrefix) + full.text.substr(2), ERROR_SUCCESS};
+        return {std::wstring(kExtendedSharePrefix) + full.text.substr(2), ERROR_SUCCESS,
+                namesFolder};
     }
-    return {std::wstring(kExtendedPrefix) + full.text, ERROR_SUCCESS};
+    return {std::wstring(kExtendedPrefix) + full.text, ERROR_SUCCESS, namesFolder};
 }
 
 std::wstring JoinWithBackslash(std::wstring_view folder, std::wstring_view name) {

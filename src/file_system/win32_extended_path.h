@@ -6,11 +6,14 @@
 namespace vestro {
 
 // The form of a path that the system takes at any length: absolute, with backslashes, "\\?\" in
-// front ("\\?\UNC\server\share\..." for a share). Text that cannot name an item gives the Win32
-// error that says why instead.
+// front ("\\?\UNC\server\share\..." for a share), resolved as Windows resolves the text
+// (GetFullPathNameW: the current folder, "." and "..", trailing spaces and dots of the last name).
+// Text that cannot name an item gives the Win32 error that says why instead.
 struct ExtendedPath {
     std::wstring text;
     unsigned long error = 0;
+    // The text ended with a separator, so only a folder can be found there.
+    bool namesFolder = false;
 };
 
 ExtendedPath ToExtendedPath(std::wstring_view path);

@@ -35,7 +35,8 @@ ExistsResult ProbeAttributes(const std::wstring& path, bool folder) {
         if (attributes == INVALID_FILE_ATTRIBUTES) {
             return {};
         }
-        return {((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folder, Status::Success()};
+        const bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        return {isFolder == folder && (isFolder || !extended.namesFolder), Status::Success()};
     } catch (const std::bad_alloc&) {
         return {false, OutOfMemory()};
     }
