@@ -42,4 +42,11 @@ target_link_libraries(VestroFile PRIVATE vestro_win32_window comctl32)
 if(MSVC)
     # The manifest comes from VestroFile.rc; the linker must not add a second one.
     target_link_options(VestroFile PRIVATE /MANIFEST:NO)
+elseif(MINGW)
+    # No symbols or debug info outside Debug builds: the MinGW runtime's own would come along,
+    # with the folders it was built in.
+    target_link_options(VestroFile PRIVATE $<$<NOT:$<CONFIG:Debug>>:-s>)
 endif()
+
+# The release archive: cmake --build --preset windows --target package
+include(${PROJECT_SOURCE_DIR}/cmake/release/package.cmake)
