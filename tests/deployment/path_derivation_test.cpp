@@ -15,61 +15,43 @@ std::wstring Native(std::wstring path) {
     return path;
 }
 
-DeploymentPaths Derive(const std::wstring& pathBoxText,
-                       const std::wstring& programFolder = L"D:\\Media") {
-    const DerivationResult result =
-        DeriveDeploymentPaths(Native(pathBoxText), Native(programFolder));
-    EXPECT_FALSE(result.status.Failed()) << "for " << ::testing::PrintToString(pathBoxText);
-    return result.paths;
+TEST(PathDerivation, TheFolderThatHoldsTheFileGivesCommonAndTheTarget) {
+    struct Case {
+        std::wstring box, exePath, commonDir;
+    };
+    const Case cases[] = {
+        {L"C:\\Program Files\\Tarno\\Tarno.exe", L"C:\\Program Files\\Tarno\\Tarno.exe",
+         L"C:\\Program Files\\Tarno\\Common"},
+        {L"c:\\PROGRAM FILES (X86)\\tarno\\TARNO.EXE", L"c:\\PROGRAM FILES (X86)\\tarno\\TARNO.EXE",
+         L"c:\\PROGRAM FILES (X86)\\tarno\\Common"},
+        {L"   C:\\Tarno\\Tarno.exe  ", L"C:\\Tarno\\Tarno.exe", L"C:\\Tarno\\Common"},
+        {L"\tC:\\T\\Tarno.exe", L"\tC:\\T\\Tarno.exe", L"\tC:\\T\\Common"},  // spaces only
+        {L"\\Tarno.exe", L"\\Tarno.exe", L"\\Common"},
+        {L"C:\\a.exe", L"C:\\a.exe", L"C:\\Common"},
+        {L"C:\\Tools\\tool.exe", L"C:\\Tools\\tool.exe", L"C:\\Tools\\Common"},
+    };
+    for (const Case& item : cases) {
+        const DerivationResult result = DeriveDeploymentPaths(Native(item.box), Native(L"D:\\M"));
+        ASSERT_FALSE(result.status.Failed()) << ::testing::PrintToString(item.box);
+        EXPECT_EQ(result.paths.exePath, Native(item.exePath));
+        EXPECT_EQ(result.paths.commonDir, Native(item.commonDir));
+        EXPECT_EQ(result.paths.targetDir, Native(item.commonDir + L"\\VestroData"));
+        EXPECT_EQ(result.paths.sourceDir, Native(L"D:\\M\\Data"));
+    }
+#ifdef _WIN32
+    EXPECT_EQ(DeriveDeploymentPaths(L"C:/Tarno/Tarno.exe", L"D:").paths.commonDir,
+              L"C:/Tarno\\Common");
+#endif
 }
 
-TEST(PathDerivation, TarnoPathGivesItsCommonFolderAndDataBesideTheProgram) {
-    const DeploymentPaths paths = Derive(L"C:\\Program Files\\Tarno\\Tarno.exe");
-    EXPECT_EQ(paths.exePath, Native(L"C:\\Program Files\\Tarno\\Tarno.exe"));
-    EXPECT_EQ(paths.commonDir, Native(L"C:\\Program Files\\Tarno\\Common"));
-    EXPECT_EQ(paths.targetDir, Native(L"C:\\Program Files\\Tarno\\Common\\VestroData"));
-    EXPECT_EQ(paths.sourceDir, Native(L"D:\\Media\\Data"));
-}
-
-TEST(PathDerivation, LetterCaseIsCarriedThrough) {
-    EXPECT_EQ(Derive(L"c:\\PROGRAM FILES (X86)\\tarno\\TARNO.EXE").commonDir,
-              Native(L"c:\\PROGRAM FILES (X86)\\tarno\\Common"));
-}
-
-TEST(PathDerivation, SpacesAroundThePathBoxTextAreDropped) {
-    const DeploymentPaths paths = Derive(L"   C:\\Program Files\\Tarno\\Tarno.exe  ");
-    EXPECT_EQ(paths.exePath, Native(L"C:\\Program Files\\Tarno\\Tarno.exe"));
-    EXPECT_EQ(paths.commonDir, Native(L"C:\\Program Files\\Tarno\\Common"));
-}
-
-TEST(PathDerivation, ShortPathsAtTheRootOfADrive) {
-    EXPECT_EQ(Derive(L"\\Tarno.exe").commonDir, Native(L"\\Common"));
-    EXPECT_EQ(Derive(L"C:\\Tarno.exe").commonDir, Native(L"C:\\Common"));
-    EXPECT_EQ(Derive(L"C:\\a.exe").commonDir, Native(L"C:\\Common"));
-}
-
-TEST(PathDerivation, OtherFileNamesUseTheFolderThatHoldsTheFile) {
-    EXPECT_EQ(Derive(L"C:\\Tools\\tool.exe").commonDir, Native(L"C:\\Tools\\Common"));
-    EXPECT_EQ(Derive(L"C:\\Tarno\\TarnoClient.exe").commonDir, Native(L"C:\\Tarno\\Common"));
-}
-
-TEST(PathDerivation, PathWithoutAFolderPartFails) {
-    for (const std::wstring text : {L"Tarno.exe", L"a.exe", L"", L"    "}) {
-        const DerivationResult result = DeriveDeploymentPaths(text, Native(L"D:\\Media"));
+TEST(PathDerivation, APathWithoutAFolderPartFailsNamingIt) {
+    for (const std::wstring text : {L"Tarno.exe", L"", L"    "}) {
+        const DerivationResult result = DeriveDeploymentPaths(text, Native(L"D:\\M"));
         EXPECT_TRUE(result.status.Failed()) << ::testing::PrintToString(text);
         EXPECT_NE(result.status.description.find(TrimSpaces(text)), std::wstring::npos);
         EXPECT_TRUE(result.paths.commonDir.empty());
     }
 }
-
-#ifdef _WIN32
-TEST(PathDerivation, ForwardSlashesSeparateFoldersOnWindows) {
-    EXPECT_EQ(Derive(L"C:/Program Files/Tarno/Tarno.exe").commonDir,
-              L"C:/Program Files/Tarno\\Common");
-    EXPECT_EQ(Derive(L"C:\\Program Files/Tarno\\Tarno.exe").commonDir,
-              L"C:\\Program Files/Tarno\\Common");
-}
-#endif
 
 }  // namespace
 }  // namespace vestro
