@@ -151,7 +151,7 @@ TEST(StagedReplacement, OneCopyRunsWholeAndASecondOneMeanwhileIsRefused) {
     std::optional<TreeSnapshot> oldBefore, oldAfter;
     const Status first =
         Replace(layout, *realFileSystem, [&](std::uint64_t done, std::uint64_t of) {
-            EXPECT_TRUE(seen.empty() || seen.back().first <= done);
+            EXPECT_TRUE((seen.empty() || seen.back().first <= done) && done <= of && of == total);
             seen.emplace_back(done, of);
             if (!oldBefore) {
                 oldBefore = SnapshotTree(layout.VestroData());
