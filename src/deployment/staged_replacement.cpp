@@ -1,96 +1,62 @@
 #include "deployment/staged_replacement.h"
 
+#include <algorithm>
 #include <system_error>
 
-#include "file_system/path_text.h"
+#include "deployment/folder_nesting.h"
+#include "deployment/leftover_clearing.h"
 
 namespace vestro {
 namespace {
 
-// A failed probe counts as a failure of the step that asked it.
-struct Probe {
-    bool exists = false;
-    Status status;
-};
-
-Probe FolderProbe(FileSystem& fileSystem, const std::wstring& path) {
-    ExistsResult result = fileSystem.FolderExists(path);
-    return {result.exists, std::move(result.status)};
-}
-
-Status RefuseNesting(const std::wstring& sourceDir, const std::wstring& targetDir) {
-    for (const std::wstring& folder :
-         {targetDir, StagingFolderFor(targetDir), BackupFolderFor(targetDir)}) {
-        if (IsSameOrInside(folder, sourceDir) || IsSameOrInside(sourceDir, folder)) {
-            return Status::Failure(std::make_error_code(std::errc::invalid_argument),
-                                   L"The folder \"" + sourceDir + L"\" cannot be copied to \"" +
-                                       targetDir +
-                                       L"\", because one of them lies inside the other.");
-        }
-    }
-    return Status::Success();
-}
-
-// An earlier run may have stopped half-way: its old folder set aside, or a partial new copy.
-Status ClearLeftovers(FileSystem& fileSystem, const std::wstring& targetDir) {
-    const std::wstring backupDir = BackupFolderFor(targetDir);
-    const Probe backup = FolderProbe(fileSystem, backupDir);
-    if (backup.status.Failed()) {
-        return backup.status;
-    }
-    if (backup.exists) {
-        const Probe target = FolderProbe(fileSystem, targetDir);
-        if (target.status.Failed()) {
-            return target.status;
-        }
-        Status status = target.exists ? fileSystem.DeleteFolder(backupDir, true)
-                                      : fileSystem.MoveFolder(backupDir, targetDir);
-        if (status.Failed()) {
-            return status;
-        }
-    }
-    const std::wstring stagingDir = StagingFolderFor(targetDir);
-    const Probe staging = FolderProbe(fileSystem, stagingDir);
-    if (staging.status.Failed()) {
-        return staging.status;
-    }
-    return staging.exists ? fileSystem.DeleteFolder(stagingDir, true) : Status::Success();
-}
-
 // Best effort: the failure being reported matters more than one met while tidying up, and what
 // stays behind is cleared by the next run.
 void DiscardStaging(FileSystem& fileSystem, const std::wstring& stagingDir) {
-    if (FolderProbe(fileSystem, stagingDir).exists) {
+    if (fileSystem.FolderExists(stagingDir).exists) {
         fileSystem.DeleteFolder(stagingDir, true);
     }
 }
 
-}  // namespace
-
-std::wstring StagingFolderFor(const std::wstring& targetDir) {
-    return targetDir + L".vestrofile-new";
+Status AnotherCopyIsRunning(const std::wstring& targetDir) {
+    return Status::Failure(std::make_error_code(std::errc::device_or_resource_busy),
+                           L"Another copy into the folder \"" + targetDir +
+                               L"\" is running. Nothing has been changed; try again when it has "
+                               L"finished.");
 }
 
-std::wstring BackupFolderFor(const std::wstring& targetDir) {
-    return targetDir + L".vestrofile-old";
+Status CopyToStaging(FileSystem& fileSystem, const std::wstring& sourceDir,
+                     const std::wstring& stagingDir, const ReplacementProgress& progress) {
+    const FolderSize size = fileSystem.MeasureFolder(sourceDir);
+    if (size.status.Failed()) {
+        return size.status;
+    }
+    // Linked folders inside are copied but not measured: the count stops at the total.
+    CopyProgress copyProgress;
+    if (progress) {
+        copyProgress = [&progress, total = size.bytes](std::uint64_t bytesCopied) {
+            progress(std::min(bytesCopied, total), total);
+        };
+    }
+    if (Status status = fileSystem.CopyFolder(sourceDir, stagingDir, true, copyProgress);
+        status.Failed()) {
+        return status;
+    }
+    if (progress) {
+        progress(size.bytes, size.bytes);
+    }
+    return Status::Success();
 }
 
-Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceDir,
-                             const std::wstring& targetDir) {
-    if (Status status = RefuseNesting(sourceDir, targetDir); status.Failed()) {
-        return status;
-    }
-    if (Status status = ClearLeftovers(fileSystem, targetDir); status.Failed()) {
-        return status;
-    }
-
+Status StageAndSwap(FileSystem& fileSystem, const std::wstring& sourceDir,
+                    const std::wstring& targetDir, const ReplacementProgress& progress) {
     const std::wstring stagingDir = StagingFolderFor(targetDir);
-    if (Status status = fileSystem.CopyFolder(sourceDir, stagingDir, true); status.Failed()) {
+    if (Status status = CopyToStaging(fileSystem, sourceDir, stagingDir, progress);
+        status.Failed()) {
         DiscardStaging(fileSystem, stagingDir);
         return status;
     }
 
-    const Probe target = FolderProbe(fileSystem, targetDir);
+    const ExistsResult target = fileSystem.FolderExists(targetDir);
     if (target.status.Failed()) {
         DiscardStaging(fileSystem, stagingDir);
         return target.status;
@@ -105,7 +71,10 @@ Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceD
 
     if (Status status = fileSystem.MoveFolder(stagingDir, targetDir); status.Failed()) {
         if (target.exists) {
-            fileSystem.MoveFolder(backupDir, targetDir);
+            if (Status putBack = fileSystem.MoveFolder(backupDir, targetDir); putBack.Failed()) {
+                status.description += L" Putting the old folder back failed too: " +
+                                      putBack.description + OldDataIsNowIn(fileSystem, backupDir);
+            }
         }
         DiscardStaging(fileSystem, stagingDir);
         return status;
@@ -117,6 +86,43 @@ Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceD
         fileSystem.DeleteFolder(backupDir, true);
     }
     return Status::Success();
+}
+
+}  // namespace
+
+std::wstring StagingFolderFor(const std::wstring& targetDir) {
+    return targetDir + L".vestrofile-new";
+}
+
+std::wstring BackupFolderFor(const std::wstring& targetDir) {
+    return targetDir + L".vestrofile-old";
+}
+
+std::wstring LockFileFor(const std::wstring& targetDir) {
+    return targetDir + L".vestrofile-lock";
+}
+
+Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceDir,
+                             const std::wstring& targetDir, const ReplacementProgress& progress) {
+    // Before anything is created: even the lock file would land inside the source.
+    if (Status status = RefuseNesting(fileSystem, sourceDir, targetDir); status.Failed()) {
+        return status;
+    }
+    // Held to the end: a second replacement would take this one's staging folder for a leftover.
+    const LockAcquisition lock = fileSystem.LockExclusively(LockFileFor(targetDir));
+    if (lock.heldElsewhere) {
+        return AnotherCopyIsRunning(targetDir);
+    }
+    if (lock.status.Failed()) {
+        return lock.status;
+    }
+    if (Status status = RefuseUnmovableLinks(fileSystem, targetDir); status.Failed()) {
+        return status;
+    }
+    if (Status status = ClearLeftovers(fileSystem, targetDir); status.Failed()) {
+        return status;
+    }
+    return StageAndSwap(fileSystem, sourceDir, targetDir, progress);
 }
 
 }  // namespace vestro

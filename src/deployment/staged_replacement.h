@@ -1,20 +1,32 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "file_system/file_system.h"
 
 namespace vestro {
 
-// Where a replacement keeps the new copy until it is complete, and the old folder until the new
-// one is in place. Both lie beside the target, so that the swap is a rename on one volume.
+// Told how many bytes of the source have been copied of how many there are. Calls never
+// overlap and the count never goes down, whichever thread makes them.
+using ReplacementProgress =
+    std::function<void(std::uint64_t bytesCopied, std::uint64_t bytesTotal)>;
+
+// Where a replacement keeps the new copy until it is complete, the old folder until the new one
+// is in place, and its lock. All lie beside the target, so that the swap is a rename on one
+// volume.
 std::wstring StagingFolderFor(const std::wstring& targetDir);
 std::wstring BackupFolderFor(const std::wstring& targetDir);
+std::wstring LockFileFor(const std::wstring& targetDir);
 
-// Makes targetDir a copy of sourceDir. Whatever fails, targetDir afterwards holds either all of
-// its old contents or all of the new ones, and the staging folder is gone. Leftovers of an
-// interrupted earlier run are cleared first; an old folder set aside by it is put back.
+// Makes targetDir a copy of sourceDir (stage, swap by renames, remove old), one replacement at
+// a time per target; returns success or the failure with its description for the user.
+// Whatever fails, targetDir afterwards holds either all of its old contents or all of the new
+// ones; when even putting the old folder back failed, the description says where it is.
+// Progress ends with (total, total) on success.
 Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceDir,
-                             const std::wstring& targetDir);
+                             const std::wstring& targetDir,
+                             const ReplacementProgress& progress = {});
 
 }  // namespace vestro

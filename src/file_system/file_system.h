@@ -19,6 +19,36 @@ struct FolderSize {
     Status status;
 };
 
+// A path as the system finally reaches it, see FileSystem::ResolvePath.
+struct ResolvedPath {
+    std::wstring path;
+    Status status;
+};
+
+// What an entry is by itself, links not followed.
+enum class LinkKind {
+    None,               // a folder, a file, or nothing at all
+    Link,               // a link to a folder that can be renamed and removed as the link itself
+    LinkThatCannotMove  // a link that no call here renames or removes without reaching through it
+};
+
+struct LinkProbe {
+    LinkKind kind = LinkKind::None;
+    Status status;
+};
+
+// Held while it lives; released when destroyed, and by the system when the process ends.
+class ExclusiveLock {
+  public:
+    virtual ~ExclusiveLock() = default;
+};
+
+struct LockAcquisition {
+    std::unique_ptr<ExclusiveLock> lock;
+    bool heldElsewhere = false;  // another holder has it: status says so too
+    Status status;
+};
+
 // The file-system services the program relies on. Paths are the user's text in the platform's
 // syntax; implementations never throw and describe every failure in words.
 class FileSystem {
@@ -43,6 +73,16 @@ class FileSystem {
     virtual FolderSize MeasureFolder(const std::wstring& path) = 0;
     // Renames a folder to a path that does not exist yet, on the same volume.
     virtual Status MoveFolder(const std::wstring& source, const std::wstring& destination) = 0;
+    // The absolute path of the item as the system reaches it: links, short names, letter case,
+    // "." and ".." and the drive resolved for the nearest existing folder on the way, the names
+    // below it appended as given. Two spellings of one folder give the same text.
+    virtual ResolvedPath ResolvePath(const std::wstring& path) = 0;
+    // Whether the entry at path is itself a link to a folder, and whether it can be handled as one.
+    virtual LinkProbe ProbeLink(const std::wstring& path) = 0;
+    // Creates or opens the file at path and holds it exclusively, against other threads and
+    // processes alike; fails at once (heldElsewhere) when another holds it. The file goes with
+    // the lock.
+    virtual LockAcquisition LockExclusively(const std::wstring& path) = 0;
 };
 
 // A new service object for this platform, or the failure that kept one from being made.

@@ -3,8 +3,10 @@
 
 #include "file_system/file_system.h"
 #include "file_system/path_conversion.h"
+#include "file_system/posix_exclusive_lock.h"
 #include "file_system/posix_failure.h"
 #include "file_system/posix_item_path.h"
+#include "file_system/posix_resolved_path.h"
 #include "file_system/posix_tree_copy.h"
 #include "file_system/posix_tree_delete.h"
 
@@ -119,6 +121,48 @@ class PosixFileSystem final : public FileSystem {
             return error ? PosixFailure(error, action) : Status::Success();
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
+        }
+    }
+
+    ResolvedPath ResolvePath(const std::wstring& path) override {
+        try {
+            if (HasZeroCharacter(path)) {
+                return {{},
+                        PosixFailure(std::make_error_code(std::errc::invalid_argument),
+                                     CouldNot(L"resolve the path", path))};
+            }
+            return ResolveItemPath({ToFileSystemPath(path), path});
+        } catch (const std::bad_alloc&) {
+            return {{}, OutOfMemory()};
+        }
+    }
+
+    // A symbolic link is renamed and removed as itself here.
+    LinkProbe ProbeLink(const std::wstring& path) override {
+        try {
+            if (HasZeroCharacter(path)) {
+                return {};
+            }
+            std::error_code error;
+            const fs::path entry = ToFileSystemPath(path);
+            const bool linkedFolder = fs::is_symlink(fs::symlink_status(entry, error)) &&
+                                      fs::is_directory(fs::status(entry, error));
+            return {linkedFolder ? LinkKind::Link : LinkKind::None, Status::Success()};
+        } catch (const std::bad_alloc&) {
+            return {LinkKind::None, OutOfMemory()};
+        }
+    }
+
+    LockAcquisition LockExclusively(const std::wstring& path) override {
+        try {
+            if (HasZeroCharacter(path)) {
+                return {nullptr, false,
+                        PosixFailure(std::make_error_code(std::errc::invalid_argument),
+                                     CouldNot(L"lock the file", path))};
+            }
+            return LockFileExclusively({ToFileSystemPath(path), path});
+        } catch (const std::bad_alloc&) {
+            return {nullptr, false, OutOfMemory()};
         }
     }
 };

@@ -5,8 +5,11 @@
 
 #include "file_system/file_system.h"
 #include "file_system/win32_error_text.h"
+#include "file_system/win32_exclusive_lock.h"
 #include "file_system/win32_extended_path.h"
 #include "file_system/win32_item_path.h"
+#include "file_system/win32_link_probe.h"
+#include "file_system/win32_resolved_path.h"
 #include "file_system/win32_tree_copy.h"
 #include "file_system/win32_tree_delete.h"
 
@@ -115,6 +118,43 @@ class Win32FileSystem final : public FileSystem {
             return error == ERROR_SUCCESS ? Status::Success() : Win32Failure(error, action);
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
+        }
+    }
+
+    ResolvedPath ResolvePath(const std::wstring& path) override {
+        try {
+            const ExtendedPath extended = ToExtendedPath(path);
+            if (extended.error != ERROR_SUCCESS) {
+                return {{}, Win32Failure(extended.error, CouldNot(L"resolve the path", path))};
+            }
+            return ResolveItemPath({extended.text, path});
+        } catch (const std::bad_alloc&) {
+            return {{}, OutOfMemory()};
+        }
+    }
+
+    LinkProbe ProbeLink(const std::wstring& path) override {
+        try {
+            const ExtendedPath extended = ToExtendedPath(path);
+            if (extended.error != ERROR_SUCCESS) {
+                return {};
+            }
+            return ProbeLinkEntry({extended.text, path});
+        } catch (const std::bad_alloc&) {
+            return {LinkKind::None, OutOfMemory()};
+        }
+    }
+
+    LockAcquisition LockExclusively(const std::wstring& path) override {
+        try {
+            const ExtendedPath extended = ToExtendedPath(path);
+            if (extended.error != ERROR_SUCCESS) {
+                return {nullptr, false,
+                        Win32Failure(extended.error, CouldNot(L"lock the file", path))};
+            }
+            return LockFileExclusively({extended.text, path});
+        } catch (const std::bad_alloc&) {
+            return {nullptr, false, OutOfMemory()};
         }
     }
 };

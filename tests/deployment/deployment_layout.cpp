@@ -27,4 +27,11 @@ std::vector<std::wstring> DeploymentLayout::StrayEntriesInCommon() const {
     return stray;
 }
 
+std::optional<TreeSnapshot> TreeOrMissing(const std::filesystem::path& folder) {
+    if (!std::filesystem::is_directory(folder)) {
+        return std::nullopt;
+    }
+    return SnapshotTree(folder);
+}
+
 }  // namespace vestro::testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ struct DeploymentLayout {
     std::filesystem::path Data() const { return root.Child(L"program/Data"); }
     std::filesystem::path Common() const { return root.Child(L"client/Common"); }
     std::filesystem::path VestroData() const { return root.Child(L"client/Common/VestroData"); }
+    std::filesystem::path Backup() const {
+        return root.Child(L"client/Common/VestroData.vestrofile-old");
+    }
 
     // What Common holds besides VestroData and the client's own folder: staging or backup
     // folders left behind.
@@ -27,5 +31,8 @@ struct DeploymentLayout {
 
     TemporaryFolder root;
 };
+
+// The tree below the folder, or nothing when there is no folder.
+std::optional<TreeSnapshot> TreeOrMissing(const std::filesystem::path& folder);
 
 }  // namespace vestro::testing

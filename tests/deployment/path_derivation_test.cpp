@@ -15,61 +15,35 @@ std::wstring Native(std::wstring path) {
     return path;
 }
 
-DeploymentPaths Derive(const std::wstring& pathBoxText,
-                       const std::wstring& programFolder = L"D:\\Media") {
-    const DerivationResult result =
-        DeriveDeploymentPaths(Native(pathBoxText), Native(programFolder));
-    EXPECT_FALSE(result.status.Failed()) << "for " << ::testing::PrintToString(pathBoxText);
-    return result.paths;
-}
-
-TEST(PathDerivation, TarnoPathGivesItsCommonFolderAndDataBesideTheProgram) {
-    const DeploymentPaths paths = Derive(L"C:\\Program Files\\Tarno\\Tarno.exe");
-    EXPECT_EQ(paths.exePath, Native(L"C:\\Program Files\\Tarno\\Tarno.exe"));
-    EXPECT_EQ(paths.commonDir, Native(L"C:\\Program Files\\Tarno\\Common"));
-    EXPECT_EQ(paths.targetDir, Native(L"C:\\Program Files\\Tarno\\Common\\VestroData"));
-    EXPECT_EQ(paths.sourceDir, Native(L"D:\\Media\\Data"));
-}
-
-TEST(PathDerivation, LetterCaseIsCarriedThrough) {
-    EXPECT_EQ(Derive(L"c:\\PROGRAM FILES (X86)\\tarno\\TARNO.EXE").commonDir,
-              Native(L"c:\\PROGRAM FILES (X86)\\tarno\\Common"));
-}
-
-TEST(PathDerivation, SpacesAroundThePathBoxTextAreDropped) {
-    const DeploymentPaths paths = Derive(L"   C:\\Program Files\\Tarno\\Tarno.exe  ");
-    EXPECT_EQ(paths.exePath, Native(L"C:\\Program Files\\Tarno\\Tarno.exe"));
-    EXPECT_EQ(paths.commonDir, Native(L"C:\\Program Files\\Tarno\\Common"));
-}
-
-TEST(PathDerivation, ShortPathsAtTheRootOfADrive) {
-    EXPECT_EQ(Derive(L"\\Tarno.exe").commonDir, Native(L"\\Common"));
-    EXPECT_EQ(Derive(L"C:\\Tarno.exe").commonDir, Native(L"C:\\Common"));
-    EXPECT_EQ(Derive(L"C:\\a.exe").commonDir, Native(L"C:\\Common"));
-}
-
-TEST(PathDerivation, OtherFileNamesUseTheFolderThatHoldsTheFile) {
-    EXPECT_EQ(Derive(L"C:\\Tools\\tool.exe").commonDir, Native(L"C:\\Tools\\Common"));
-    EXPECT_EQ(Derive(L"C:\\Tarno\\TarnoClient.exe").commonDir, Native(L"C:\\Tarno\\Common"));
-}
-
-TEST(PathDerivation, PathWithoutAFolderPartFails) {
-    for (const std::wstring text : {L"Tarno.exe", L"a.exe", L"", L"    "}) {
-        const DerivationResult result = DeriveDeploymentPaths(text, Native(L"D:\\Media"));
-        EXPECT_TRUE(result.status.Failed()) << ::testing::PrintToString(text);
-        EXPECT_NE(result.status.description.find(TrimSpaces(text)), std::wstring::npos);
-        EXPECT_TRUE(result.paths.commonDir.empty());
+// The folder that holds the file, then Common; no folder part fails, naming the text.
+TEST(PathDerivation, TheFolderThatHoldsTheFileGivesCommonAndTheTarget) {
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"C:\\Program Files\\Tarno\\Tarno.exe", L"C:\\Program Files\\Tarno\\Common"},
+        {L"c:\\PROGRAM FILES (X86)\\tarno\\TARNO.EXE", L"c:\\PROGRAM FILES (X86)\\tarno\\Common"},
+        {L"   C:\\Tarno\\Tarno.exe  ", L"C:\\Tarno\\Common"},
+        {L"\tC:\\T\\Tarno.exe", L"\tC:\\T\\Common"},  // only spaces are dropped
+        {L"\\Tarno.exe", L"\\Common"},
+        {L"C:\\Tools\\tool.exe", L"C:\\Tools\\Common"},
+        {L"Tarno.exe", L""},
+        {L"    ", L""},
+    };
+    for (const auto& [box, commonDir] : cases) {
+        const DerivationResult result = DeriveDeploymentPaths(Native(box), Native(L"D:\\M"));
+        EXPECT_EQ(result.status.Failed(), commonDir.empty()) << ::testing::PrintToString(box);
+        EXPECT_EQ(result.paths.commonDir, Native(commonDir));
+        if (commonDir.empty()) {
+            EXPECT_NE(result.status.description.find(TrimSpaces(box)), std::wstring::npos);
+            continue;
+        }
+        EXPECT_EQ(result.paths.exePath, Native(TrimSpaces(box)));
+        EXPECT_EQ(result.paths.targetDir, Native(commonDir + L"\\VestroData"));
+        EXPECT_EQ(result.paths.sourceDir, Native(L"D:\\M\\Data"));
     }
-}
-
 #ifdef _WIN32
-TEST(PathDerivation, ForwardSlashesSeparateFoldersOnWindows) {
-    EXPECT_EQ(Derive(L"C:/Program Files/Tarno/Tarno.exe").commonDir,
-              L"C:/Program Files/Tarno\\Common");
-    EXPECT_EQ(Derive(L"C:\\Program Files/Tarno\\Tarno.exe").commonDir,
-              L"C:\\Program Files/Tarno\\Common");
-}
+    EXPECT_EQ(DeriveDeploymentPaths(L"C:/Tarno/Tarno.exe", L"D:").paths.commonDir,
+              L"C:/Tarno\\Common");
 #endif
+}
 
 }  // namespace
 }  // namespace vestro

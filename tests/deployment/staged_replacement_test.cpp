@@ -3,157 +3,189 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <iostream>
+#include <thread>
 
 #include "deployment/deployment_layout.h"
+#include "support/file_that_cannot_be_read.h"
+#include "support/folder_link.h"
 #include "support/instrumented_file_system.h"
 
 namespace vestro {
 namespace {
 
-using testing::DeploymentLayout;
-using testing::InstrumentedFileSystem;
-using testing::MakeFolder;
-using testing::MakeReadOnly;
-using testing::SnapshotTree;
-using testing::TreeSnapshot;
-using testing::WriteFile;
+using testing::DeploymentLayout, testing::FileThatCannotBeRead, testing::FolderLinks,
+    testing::InstrumentedFileSystem, testing::MakeReadOnly, testing::RunningUnderWine,
+    testing::SnapshotTree, testing::TreeOrMissing, testing::TreeSnapshot, testing::WriteFile;
 namespace fs = std::filesystem;
 
-class StagedReplacement : public ::testing::Test {
-  protected:
-    std::unique_ptr<FileSystem> fileSystem = CreateFileSystem().fileSystem;
-    DeploymentLayout layout;
+const std::unique_ptr<FileSystem> realFileSystem = CreateFileSystem().fileSystem;
 
-    Status Replace(FileSystem& through) {
-        return ReplaceFolderWithCopy(through, layout.SourceDir(), layout.TargetDir());
-    }
-    Status Replace() { return Replace(*fileSystem); }
+Status Replace(const DeploymentLayout& layout, FileSystem& fileSystem = *realFileSystem,
+               const ReplacementProgress& progress = {}) {
+    return ReplaceFolderWithCopy(fileSystem, layout.SourceDir(), layout.TargetDir(), progress);
+}
+
+TEST(StagedReplacement, ACopyThatFailsPartWayKeepsTheOldDataAndLeavesNoStaging) {
+    DeploymentLayout layout;
+    WriteFile(layout.Data() / "zz-later" / "first.txt", "copied before the failure");
+    const FileThatCannotBeRead unreadable(layout.Data() / "zz-later" / "zz-unreadable.bin");
+    const TreeSnapshot old = SnapshotTree(layout.VestroData());
+    const Status status = Replace(layout);
+    ASSERT_TRUE(status.Failed());
+    EXPECT_NE(status.description.find(L"zz-unreadable.bin"), std::wstring::npos);
+    EXPECT_EQ(SnapshotTree(layout.VestroData()), old);
+    EXPECT_TRUE(layout.StrayEntriesInCommon().empty());
+}
+
+// Where a replacement may start: the old data in place, beside the leftovers of an interrupted
+// run, set aside by one, or no data at all.
+const std::pair<const char*, std::function<void(const DeploymentLayout&)>> kStarts[] = {
+    {"old data", [](const DeploymentLayout&) {}},
+    {"leftovers",
+     [](const DeploymentLayout& layout) {
+         WriteFile(fs::path(StagingFolderFor(layout.TargetDir())) / "half.txt", "partial");
+         WriteFile(layout.Backup() / "older.txt", "set aside long ago");
+         MakeReadOnly(layout.Backup() / "older.txt");
+     }},
+    {"set aside",
+     [](const DeploymentLayout& layout) { fs::rename(layout.VestroData(), layout.Backup()); }},
+    {"no data", [](const DeploymentLayout& layout) { fs::remove_all(layout.VestroData()); }},
 };
 
-TEST_F(StagedReplacement, TargetEndsUpHoldingExactlyTheSourceTree) {
-    MakeReadOnly(layout.VestroData() / "old-only.txt");
-    MakeReadOnly(layout.Data() / "shared.txt");
-    const TreeSnapshot data = SnapshotTree(layout.Data());
+// Fails call failAt (with twice, the one after it too) and checks what the replacement left.
+void CheckFaultAt(const std::function<void(const DeploymentLayout&)>& prepare, int failAt,
+                  bool twice) {
+    DeploymentLayout layout;
+    prepare(layout);
+    const bool setAsideAtStart = !fs::exists(layout.VestroData());
+    const auto oldTree = TreeOrMissing(setAsideAtStart ? layout.Backup() : layout.VestroData());
+    const TreeSnapshot newTree = SnapshotTree(layout.Data());
+    InstrumentedFileSystem second(*realFileSystem, twice ? std::optional(failAt) : std::nullopt);
+    InstrumentedFileSystem first(second, failAt);
+    const Status status = Replace(layout, first);
 
-    const Status status = Replace();
-
-    ASSERT_FALSE(status.Failed()) << ::testing::PrintToString(status.description);
-    EXPECT_EQ(SnapshotTree(layout.VestroData()), data);
-    EXPECT_FALSE(fs::exists(layout.VestroData() / "old-only.txt"));
-    EXPECT_TRUE(layout.StrayEntriesInCommon().empty());
-    EXPECT_EQ(SnapshotTree(layout.Data()), data) << "the source must not change";
-    EXPECT_TRUE(fs::exists(layout.Common() / "Other" / "keep.txt"));
-}
-
-TEST_F(StagedReplacement, CreatesTheTargetWhenThereWasNone) {
-    fs::remove_all(layout.VestroData());
-    WriteFile(layout.Data() / "only.txt", "x");
-    MakeFolder(layout.Data() / "an-empty-folder");
-
-    ASSERT_FALSE(Replace().Failed());
-    EXPECT_EQ(SnapshotTree(layout.VestroData()), SnapshotTree(layout.Data()));
-    EXPECT_TRUE(layout.StrayEntriesInCommon().empty());
-}
-
-TEST_F(StagedReplacement, EmptySourceGivesAnEmptyTarget) {
-    fs::remove_all(layout.Data());
-    MakeFolder(layout.Data());
-
-    ASSERT_FALSE(Replace().Failed());
-    EXPECT_TRUE(fs::is_directory(layout.VestroData()));
-    EXPECT_TRUE(fs::is_empty(layout.VestroData()));
-}
-
-TEST_F(StagedReplacement, MissingSourceFailsAndKeepsTheOldTarget) {
-    fs::remove_all(layout.Data());
-    const TreeSnapshot old = SnapshotTree(layout.VestroData());
-
-    const Status status = Replace();
-
-    ASSERT_TRUE(status.Failed());
-    EXPECT_NE(status.description.find(layout.SourceDir()), std::wstring::npos)
-        << ::testing::PrintToString(status.description);
-    EXPECT_EQ(SnapshotTree(layout.VestroData()), old);
+    const bool oldInPlace = fs::exists(layout.VestroData()) || !oldTree;
+    EXPECT_EQ(TreeOrMissing(oldInPlace ? layout.VestroData() : layout.Backup()),
+              status.Failed() ? oldTree : newTree);
+    if (status.Failed() && !oldInPlace && !setAsideAtStart) {
+        // Not even putting the old folder back worked: the description says where it is.
+        const std::wstring backup =
+            realFileSystem->ResolvePath(BackupFolderFor(layout.TargetDir())).path;
+        EXPECT_NE(status.description.find(backup), std::wstring::npos)
+            << ::testing::PrintToString(status.description);
+    }
+    // A leftover or old folder that cannot be removed never fails a copy.
+    if (!twice && first.calls()[failAt - 1].starts_with(L"DeleteFolder")) {
+        EXPECT_FALSE(status.Failed()) << ::testing::PrintToString(status.description);
+    }
+    // Whatever stayed behind goes with the next run.
+    ASSERT_FALSE(Replace(layout).Failed());
+    EXPECT_EQ(SnapshotTree(layout.VestroData()), newTree);
     EXPECT_TRUE(layout.StrayEntriesInCommon().empty());
 }
 
-TEST_F(StagedReplacement, LeftoversOfAnInterruptedRunAreCleared) {
-    WriteFile(fs::path(StagingFolderFor(layout.TargetDir())) / "half.txt", "partial copy");
-    WriteFile(fs::path(BackupFolderFor(layout.TargetDir())) / "older.txt", "set aside earlier");
-    MakeReadOnly(fs::path(StagingFolderFor(layout.TargetDir())) / "half.txt");
-
-    ASSERT_FALSE(Replace().Failed());
-    EXPECT_EQ(SnapshotTree(layout.VestroData()), SnapshotTree(layout.Data()));
-    EXPECT_TRUE(layout.StrayEntriesInCommon().empty());
+TEST(StagedReplacement, AFailureAtAnyStepLeavesTheOldOrTheNewTreeWhole) {
+    std::size_t points = 0;
+    for (const auto& [name, prepare] : kStarts) {
+        DeploymentLayout layout;
+        prepare(layout);
+        InstrumentedFileSystem counting(*realFileSystem);
+        ASSERT_FALSE(Replace(layout, counting).Failed()) << name;
+        points += counting.calls().size();
+        for (int failAt = 1; failAt <= static_cast<int>(counting.calls().size()); ++failAt) {
+            for (const bool twice : {false, true}) {
+                SCOPED_TRACE(std::string(name) + ", failing call " + std::to_string(failAt) +
+                             (twice ? " and the next" : ""));
+                CheckFaultAt(prepare, failAt, twice);
+            }
+        }
+    }
+    // Read by the end-to-end suite's reliability report.
+    std::cout << "fault-injection points: " << points << std::endl;
 }
 
-TEST_F(StagedReplacement, OldFolderSetAsideByAnInterruptedRunIsPutBackWhenTheNextCopyFails) {
-    // The earlier run moved VestroData aside and stopped before moving the new copy in.
-    const TreeSnapshot old = SnapshotTree(layout.VestroData());
-    fs::rename(layout.VestroData(), BackupFolderFor(layout.TargetDir()));
-    fs::remove_all(layout.Data());
-
-    EXPECT_TRUE(Replace().Failed());
-    EXPECT_EQ(SnapshotTree(layout.VestroData()), old);
-    EXPECT_TRUE(layout.StrayEntriesInCommon().empty());
-}
-
-TEST_F(StagedReplacement, RefusesWhenOneFolderLiesInsideTheOther) {
+TEST(StagedReplacement, ACopyIntoItselfInAnySpellingIsRefusedBeforeAnythingIsCreated) {
+    DeploymentLayout layout;
+    FolderLinks links;
+    ASSERT_EQ(links.Make(layout.root.Child(L"client/DataLink"), layout.Data()), "");
+    ASSERT_EQ(links.Make(layout.root.Child(L"client/LinkedData"), layout.Data() / "nested"), "");
+    WriteFile(layout.VestroData() / "Data" / "x.txt", "the program started from the old data");
+    WriteFile(layout.Backup() / "Data" / "x.txt", "or from a leftover");
+    const std::wstring data = layout.SourceDir();
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {data, layout.root.Text(L"program/Data/Common/VestroData")},
+        {data, layout.root.Text(L"client/../program/./Data/none/../Common/VestroData")},
+        {data, L"program/Data/Common/VestroData"},  // relative to the current folder
+        {data, layout.root.Text(L"client/DataLink/Common/VestroData")},
+        {data, layout.root.Text(L"client/LinkedData")},  // a target that is a link into Data
+        {data, data},
+        {layout.root.Text(L"client/Common/VestroData/Data"), layout.TargetDir()},
+        {layout.root.Text(L"client/Common/VestroData.vestrofile-old/Data"), layout.TargetDir()},
+#ifdef _WIN32
+        {data, layout.root.Text(L"PROGRAM/data/Common/VestroData")},
+#endif
+    };
     const TreeSnapshot before = SnapshotTree(layout.root.Path());
-    const std::wstring inside = layout.root.Text(L"program/Data/Common/VestroData");
-    const std::wstring around = layout.root.Text(L"program");
-
-    for (const auto& [source, target] :
-         {std::pair{layout.SourceDir(), inside}, std::pair{layout.SourceDir(), around},
-          std::pair{layout.SourceDir(), layout.SourceDir()}}) {
-        const Status status = ReplaceFolderWithCopy(*fileSystem, source, target);
+    const fs::path currentFolder = fs::current_path();
+    fs::current_path(layout.root.Path());
+    for (const auto& [source, target] : cases) {
+        const Status status = ReplaceFolderWithCopy(*realFileSystem, source, target);
         EXPECT_TRUE(status.Failed()) << ::testing::PrintToString(target);
         EXPECT_NE(status.description.find(source), std::wstring::npos);
     }
+    fs::current_path(currentFolder);
     EXPECT_EQ(SnapshotTree(layout.root.Path()), before);
+    // Text that merely starts like Data names another folder.
+    EXPECT_FALSE(ReplaceFolderWithCopy(*realFileSystem, data, data + L"2").Failed());
 }
 
-// Every call the replacement makes may fail. Whichever does, the target holds all of the old
-// data or all of the new, a reported failure means the old data, and nothing else stays behind
-// for long: a backup that could not be removed after the swap goes with the next run.
-TEST_F(StagedReplacement, AFailureAtAnyStepLeavesTheOldOrTheNewTreeWhole) {
-    const TreeSnapshot oldTree = SnapshotTree(layout.VestroData());
-    const TreeSnapshot newTree = SnapshotTree(layout.Data());
-    const fs::path pristineTarget = layout.root.Child(L"pristine-target");
-    fs::copy(layout.VestroData(), pristineTarget, fs::copy_options::recursive);
+// The copy reports its progress up to the whole size; a second copy meanwhile is refused.
+TEST(StagedReplacement, OneCopyRunsWholeAndASecondOneMeanwhileIsRefused) {
+    DeploymentLayout layout;
+    const TreeSnapshot data = SnapshotTree(layout.Data());
+    const std::uint64_t total = realFileSystem->MeasureFolder(layout.SourceDir()).bytes;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> seen;
+    Status second;
+    std::optional<TreeSnapshot> oldBefore, oldAfter;
+    const Status first =
+        Replace(layout, *realFileSystem, [&](std::uint64_t done, std::uint64_t of) {
+            EXPECT_TRUE((seen.empty() || seen.back().first <= done) && done <= of && of == total);
+            seen.emplace_back(done, of);
+            if (!oldBefore) {
+                oldBefore = SnapshotTree(layout.VestroData());
+                std::thread([&] { second = Replace(layout); }).join();
+                oldAfter = SnapshotTree(layout.VestroData());
+            }
+        });
+    ASSERT_FALSE(first.Failed()) << ::testing::PrintToString(first.description);
+    EXPECT_EQ(SnapshotTree(layout.VestroData()), data);
+    EXPECT_EQ(SnapshotTree(layout.Data()), data);
+    EXPECT_TRUE(layout.StrayEntriesInCommon().empty());
+    ASSERT_GT(seen.size(), 1u);
+    EXPECT_EQ(seen.back(), std::pair(total, total));
+    EXPECT_NE(second.description.find(L"Another copy into the folder \"" + layout.TargetDir()),
+              std::wstring::npos);
+    EXPECT_EQ(oldAfter, oldBefore);
+}
 
-    InstrumentedFileSystem counting(*fileSystem);
-    ASSERT_FALSE(Replace(counting).Failed());
-    const int callCount = static_cast<int>(counting.calls().size());
-    ASSERT_GE(callCount, 5);
-    // Read by the end-to-end suite's reliability report.
-    std::cout << "fault-injection points: " << callCount << std::endl;
-
-    for (int failAt = 1; failAt <= callCount; ++failAt) {
-        SCOPED_TRACE("failing call " + std::to_string(failAt));
-        fs::remove_all(layout.VestroData());
-        fs::copy(pristineTarget, layout.VestroData(), fs::copy_options::recursive);
-
-        InstrumentedFileSystem failing(*fileSystem, failAt);
-        const Status status = Replace(failing);
-        ASSERT_TRUE(failing.injectedFailure);
-        const TreeSnapshot after = SnapshotTree(layout.VestroData());
-        if (status.Failed()) {
-            EXPECT_EQ(after, oldTree);
-            EXPECT_TRUE(layout.StrayEntriesInCommon().empty());
-            continue;
-        }
-        EXPECT_EQ(after, newTree);
-        if (!layout.StrayEntriesInCommon().empty()) {
-            EXPECT_EQ(layout.StrayEntriesInCommon(),
-                      std::vector<std::wstring>{
-                          fs::path(BackupFolderFor(layout.TargetDir())).filename().wstring()});
-            ASSERT_FALSE(Replace().Failed());
-            EXPECT_TRUE(layout.StrayEntriesInCommon().empty());
-            EXPECT_EQ(SnapshotTree(layout.VestroData()), newTree);
-        }
-    }
+TEST(StagedReplacement, AVestroDataThatIsALinkIsNeverReachedThrough) {
+    DeploymentLayout layout;
+    const fs::path outside = layout.root.Child(L"outside");
+    WriteFile(outside / "inner" / "precious.txt", "must stay where it is");
+    const TreeSnapshot outsideBefore = SnapshotTree(outside);
+    fs::remove_all(layout.VestroData());
+    FolderLinks links;
+    ASSERT_EQ(links.Make(layout.VestroData(), outside), "");
+    const Status status = Replace(layout);
+    EXPECT_EQ(SnapshotTree(outside), outsideBefore);
+    EXPECT_TRUE(layout.StrayEntriesInCommon().empty());
+    // Wine renames and removes a Unix link only by reaching through it: refused there.
+    EXPECT_EQ(status.Failed(), RunningUnderWine()) << ::testing::PrintToString(status.description);
+    EXPECT_TRUE(RunningUnderWine() || !fs::is_symlink(layout.VestroData()));
+    EXPECT_EQ(SnapshotTree(layout.VestroData()),
+              RunningUnderWine() ? outsideBefore : SnapshotTree(layout.Data()));
 }
 
 }  // namespace

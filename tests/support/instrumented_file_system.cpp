@@ -60,4 +60,25 @@ Status InstrumentedFileSystem::MoveFolder(const std::wstring& source,
     return inner_.MoveFolder(source, destination);
 }
 
+ResolvedPath InstrumentedFileSystem::ResolvePath(const std::wstring& path) {
+    if (Record(L"ResolvePath " + path)) {
+        return {{}, InjectedFailure()};
+    }
+    return inner_.ResolvePath(path);
+}
+
+LinkProbe InstrumentedFileSystem::ProbeLink(const std::wstring& path) {
+    if (Record(L"ProbeLink " + path)) {
+        return {LinkKind::None, InjectedFailure()};
+    }
+    return inner_.ProbeLink(path);
+}
+
+LockAcquisition InstrumentedFileSystem::LockExclusively(const std::wstring& path) {
+    if (Record(L"LockExclusively " + path)) {
+        return {nullptr, false, InjectedFailure()};
+    }
+    return inner_.LockExclusively(path);
+}
+
 }  // namespace vestro::testing

@@ -26,6 +26,9 @@ class InstrumentedFileSystem : public FileSystem {
                       const CopyProgress& progress) override;
     FolderSize MeasureFolder(const std::wstring& path) override;
     Status MoveFolder(const std::wstring& source, const std::wstring& destination) override;
+    ResolvedPath ResolvePath(const std::wstring& path) override;
+    LinkProbe ProbeLink(const std::wstring& path) override;
+    LockAcquisition LockExclusively(const std::wstring& path) override;
 
     const std::vector<std::wstring>& calls() const { return *log_; }
     // The same calls, still readable after the object has been released.

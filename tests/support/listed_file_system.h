@@ -24,6 +24,11 @@ class ListedFileSystem : public FileSystem {
     }
     FolderSize MeasureFolder(const std::wstring&) override { return {0, 0, Unsupported()}; }
     Status MoveFolder(const std::wstring&, const std::wstring&) override { return Unsupported(); }
+    ResolvedPath ResolvePath(const std::wstring&) override { return {{}, Unsupported()}; }
+    LinkProbe ProbeLink(const std::wstring&) override { return {}; }
+    LockAcquisition LockExclusively(const std::wstring&) override {
+        return {nullptr, false, Unsupported()};
+    }
 
   private:
     static Status Unsupported() {

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "file_system/file_system.h"
+#include "file_system/win32_item_path.h"
+
+namespace vestro {
+
+// The file opened without any sharing and deleted when closed, so that a process that dies
+// leaves neither the lock nor the file behind.
+LockAcquisition LockFileExclusively(const ItemPath& file);
+
+}  // namespace vestro

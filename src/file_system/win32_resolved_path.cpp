@@ -1,0 +1,95 @@
+#include "file_system/win32_resolved_path.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "file_system/win32_error_text.h"
+
+namespace vestro {
+namespace {
+
+constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
+constexpr std::wstring_view kExtendedSharePrefix = L"\\\\?\\UNC\\";
+
+struct FinalPath {
+    std::wstring text;
+    DWORD error = ERROR_SUCCESS;
+};
+
+FinalPath ReadFinalPath(HANDLE item, DWORD volumeForm) {
+    FinalPath final;
+    DWORD capacity = MAX_PATH;
+    for (;;) {
+        final.text.resize(capacity);
+        const DWORD length =
+            GetFinalPathNameByHandleW(item, final.text.data(), capacity, volumeForm);
+        if (length == 0) {
+            final.error = GetLastError();
+            return final;
+        }
+        if (length < capacity) {
+            final.text.resize(length);
+            return final;
+        }
+        capacity = length;  // too small: the length asked for includes the terminating zero
+    }
+}
+
+// A volume without a drive letter has no "C:\" form; its GUID form names it just as uniquely.
+FinalPath ReadFinalPath(HANDLE item) {
+    FinalPath final = ReadFinalPath(item, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (final.error != ERROR_SUCCESS) {
+        final = ReadFinalPath(item, FILE_NAME_NORMALIZED | VOLUME_NAME_GUID);
+    }
+    if (final.text.starts_with(kExtendedSharePrefix)) {
+        final.text = L"\\\\" + final.text.substr(kExtendedSharePrefix.size());
+    } else if (final.text.size() > kExtendedPrefix.size() + 1 &&
+               final.text.starts_with(kExtendedPrefix) &&
+               final.text[kExtendedPrefix.size() + 1] == L':') {
+        final.text.erase(0, kExtendedPrefix.size());
+    }
+    return final;
+}
+
+bool IsMissing(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+}  // namespace
+
+ResolvedPath ResolveItemPath(const ItemPath& item) {
+    std::wstring existing = item.system;
+    std::vector<std::wstring> missingNames;  // deepest first
+    for (;;) {
+        const HANDLE handle =
+            CreateFileW(existing.c_str(), FILE_READ_ATTRIBUTES,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            FinalPath final = ReadFinalPath(handle);
+            CloseHandle(handle);
+            if (final.error != ERROR_SUCCESS) {
+                return {{}, Win32Failure(final.error, CouldNot(L"resolve the path", item.display))};
+            }
+            for (auto name = missingNames.rbegin(); name != missingNames.rend(); ++name) {
+                final.text = JoinWithBackslash(final.text, *name);
+            }
+            return {std::move(final.text), Status::Success()};
+        }
+        const DWORD error = GetLastError();
+        const std::size_t separator = existing.find_last_of(L'\\');
+        // The root of a drive or share that is not there ends the search.
+        if (!IsMissing(error) || separator == std::wstring::npos ||
+            separator < kExtendedPrefix.size() || existing.ends_with(L":\\")) {
+            return {{}, Win32Failure(error, CouldNot(L"resolve the path", item.display))};
+        }
+        missingNames.push_back(existing.substr(separator + 1));
+        existing.resize(separator);
+        if (existing.ends_with(L':')) {
+            existing.push_back(L'\\');  // "\\?\C:" would name the volume, not its root folder
+        }
+    }
+}
+
+}  // namespace vestro

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "file_system/file_system.h"
+#include "file_system/win32_item_path.h"
+
+namespace vestro {
+
+// The final path of the nearest existing folder on the way to item (links, short names, letter
+// case and substituted drives resolved by the system), with the names below it appended, in the
+// usual form ("C:\...", "\\server\share\...").
+ResolvedPath ResolveItemPath(const ItemPath& item);
+
+}  // namespace vestro
