@@ -2,218 +2,239 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <future>
 #include <optional>
 #include <set>
 
 #include "client_location/install_detection.h"
+#include "deployment/deployment_layout.h"
 #include "support/instrumented_file_system.h"
 #include "support/listed_file_system.h"
 #include "support/recording_window.h"
 #include "support/scripted_file_dialog.h"
-#include "support/temporary_folder.h"
 
 namespace vestro {
 namespace {
 
-using testing::InstrumentedFileSystem;
-using testing::ListedFileSystem;
-using testing::RecordingWindow;
-using testing::ScriptedFileDialog;
-using testing::TemporaryFolder;
-using testing::WriteFile;
+using namespace testing;
+using Calls = std::vector<std::wstring>;
 
 const std::wstring kCandidate1(kInstallCandidates[0]);
 const std::wstring kCandidate2(kInstallCandidates[1]);
-const std::wstring kLoadFailed =
-    L"An error has occurred while trying to find the VORIN install directory.  Error: ";
+const std::wstring kCopying = L"Copying Files.  Please Wait...";
+const std::wstring kCopyFailed = L"An error has occurred while trying to copy files.  Error: ";
 
-class MainWindow : public ::testing::Test {
-  protected:
-    MainWindow() {
-        // As the Win32 window does: every change of the path box runs the check.
+// The behaviour on a recording window. Each service object it asks for is the real file system
+// or one with only the listed files, failing its call number failAt; each one's calls are kept.
+struct Harness {
+    explicit Harness(std::wstring programFolder, Deployment deploy = DeployData)
+        : behaviour(
+              window, [this] { return Create(); }, std::move(programFolder), dialog,
+              std::move(deploy)) {
         window.onSourcePathChanged = [this] { behaviour.CheckSourcePath(); };
     }
-
-    // Each service object the behaviour asks for: the real one, or one with only the listed
-    // files, or one whose call number failAt fails. What each object was asked is kept.
-    FileSystemCreation CreateServices() {
+    FileSystemCreation Create() {
         if (creationFails) {
             return {nullptr, Status::Failure(std::make_error_code(std::errc::not_supported),
                                              L"Class not registered.")};
         }
-        std::unique_ptr<FileSystem> inner = listedFiles
-                                                ? std::make_unique<ListedFileSystem>(*listedFiles)
-                                                : CreateFileSystem().fileSystem;
-        auto instrumented = std::make_unique<InstrumentedFileSystem>(std::move(inner), failAt);
-        created.push_back(instrumented->Log());
-        return {std::move(instrumented), {}};
+        std::unique_ptr<FileSystem> inner =
+            listed ? std::make_unique<ListedFileSystem>(*listed) : CreateFileSystem().fileSystem;
+        auto logged = std::make_unique<InstrumentedFileSystem>(std::move(inner), failAt);
+        logs.push_back(logged->Log());
+        return {std::move(logged), {}};
+    }
+    // Lets the worker's posts arrive, as the window's message loop does.
+    std::vector<unsigned> DeliverPosts() {
+        std::optional<std::vector<unsigned>> progress = window.TakePostsOnceFinished();
+        EXPECT_TRUE(progress) << "the copy's end was never posted";
+        behaviour.OnCopyFinished();
+        return progress.value_or(std::vector<unsigned>{});
     }
 
-    bool creationFails = false;
-    std::optional<std::set<std::wstring>> listedFiles;
+    std::optional<std::set<std::wstring>> listed;
     std::optional<int> failAt;
-    std::vector<std::shared_ptr<const std::vector<std::wstring>>> created;
-
-    TemporaryFolder folder;
+    bool creationFails = false;
+    std::vector<std::shared_ptr<const std::vector<std::wstring>>> logs;
     RecordingWindow window;
     ScriptedFileDialog dialog;
-    MainWindowBehaviour behaviour{window, [this] { return CreateServices(); }, folder.Text(),
-                                  dialog};
+    MainWindowBehaviour behaviour;
 };
 
-// Load sequence
+TEST(MainWindow, LoadProbesInOrderFillsInTheFindOrReportsAndEmptiesTheBox) {
+    const std::wstring loadFailed =
+        L"An error has occurred while trying to find the VORIN install directory.  Error: ";
+    struct Case {
+        std::set<std::wstring> installed;
+        std::optional<int> failAt;
+        bool creationFails;
+        std::wstring box, status, message;
+        Calls probes;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {{kCandidate1, kCandidate2}, {}, false, kCandidate1, L"", L"", {L"FileExists " + kCandidate1}},
+        {{kCandidate2}, {}, false, kCandidate2, L"", L"", {L"FileExists " + kCandidate1, L"FileExists " + kCandidate2}},
+        {{}, {}, false, L"", L"", L"", {L"FileExists " + kCandidate1, L"FileExists " + kCandidate2}},
+        {{kCandidate2}, 1, false, L"", L"", loadFailed + L"Injected failure.", {L"FileExists " + kCandidate1}},
+        {{}, {}, true, L"", L"lblStatus", loadFailed + L"Class not registered.", {}},
+    };
+    // clang-format on
+    for (const Case& each : cases) {
+        Harness harness(L"C:\\Program");
+        harness.listed = each.installed;
+        harness.failAt = each.failAt;
+        harness.creationFails = each.creationFails;
+        harness.window.sourcePathText = L"C:\\earlier\\Tarno.exe";
+        harness.behaviour.OnLoad();
+        harness.failAt.reset();
 
-TEST_F(MainWindow, LoadFillsInTheFirstCandidateAndEnablesOK) {
-    listedFiles = {kCandidate1, kCandidate2};
-    behaviour.OnLoad();
-    EXPECT_EQ(window.sourcePathText, kCandidate1);
-    EXPECT_TRUE(window.okEnabled);
-    EXPECT_EQ(window.statusText, L"");
-    EXPECT_TRUE(window.messages.empty());
-    EXPECT_TRUE(behaviour.HasFileSystem());
+        const RecordingWindow& window = harness.window;
+        EXPECT_EQ(window.sourcePathText, each.box);
+        EXPECT_EQ(window.okEnabled, !each.box.empty());
+        EXPECT_EQ(window.statusText, each.status);
+        ASSERT_EQ(window.messages.size(), each.message.empty() ? 0u : 1u);
+        if (!each.message.empty()) {
+            EXPECT_EQ(window.messages[0].text, each.message);
+            EXPECT_EQ(window.messages[0].icon, MessageIcon::Exclamation);
+        }
+        EXPECT_EQ(harness.logs.empty() ? Calls{} : *harness.logs.front(), each.probes);
+    }
 }
 
-TEST_F(MainWindow, LoadFillsInTheSecondCandidateWhenOnlyItExists) {
-    listedFiles = {kCandidate2};
-    behaviour.OnLoad();
-    EXPECT_EQ(window.sourcePathText, kCandidate2);
-    EXPECT_TRUE(window.okEnabled);
-    EXPECT_TRUE(window.messages.empty());
-}
-
-TEST_F(MainWindow, LoadWithoutAClientLeavesTheBoxEmptyAndSaysNothing) {
-    listedFiles = std::set<std::wstring>{};
-    behaviour.OnLoad();
-    EXPECT_EQ(window.sourcePathText, L"");
-    EXPECT_FALSE(window.okEnabled);
-    EXPECT_EQ(window.statusText, L"");
-    EXPECT_TRUE(window.messages.empty());
-}
-
-TEST_F(MainWindow, LoadReportsServicesThatCannotBeMadeAndKeepsTheDesignStatus) {
-    creationFails = true;
-    behaviour.OnLoad();
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text, kLoadFailed + L"Class not registered.");
-    EXPECT_EQ(window.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(window.statusText, L"lblStatus");
-    EXPECT_EQ(window.sourcePathText, L"");
-    EXPECT_FALSE(window.okEnabled);
-    EXPECT_FALSE(behaviour.HasFileSystem());
-
-    // Without services, OK (for a path typed later) is reported as a failed copy.
-    creationFails = false;
-    window.messages.clear();
-    behaviour.OnOKClick();
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text.rfind(
-                  L"An error has occurred while trying to copy files.  Error: ", 0),
-              0u);
-}
-
-TEST_F(MainWindow, LoadReportsAFailedProbeAndEmptiesThePathBox) {
-    listedFiles = {kCandidate2};
-    failAt = 1;
-    behaviour.OnLoad();
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text, kLoadFailed + InstrumentedFileSystem::kInjectedFailureText);
-    EXPECT_EQ(window.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(window.sourcePathText, L"");
-    EXPECT_EQ(window.statusText, L"");
-    EXPECT_FALSE(window.okEnabled);
-}
-
-// The path check
-
-TEST_F(MainWindow, CheckEnablesOKOnlyForAnExistingFileWhateverItsName) {
+TEST(MainWindow, PathCheckEnablesOKOnlyForAnExistingFileAskedWithTheSpacesKept) {
+    TemporaryFolder folder;
     WriteFile(folder.Child(L"any name.dat"), "x");
     WriteFile(folder.Child(L"Tarno.exe"), "");
-
-    window.SetSourcePathText(folder.Text(L"any name.dat"));
-    EXPECT_TRUE(window.okEnabled);
-    window.SetSourcePathText(folder.Text(L"missing.exe"));
-    EXPECT_FALSE(window.okEnabled);
-    window.SetSourcePathText(folder.Text(L"Tarno.exe"));
-    EXPECT_TRUE(window.okEnabled);
-    window.SetSourcePathText(folder.Text());
-    EXPECT_FALSE(window.okEnabled) << "a folder is not a file";
-}
-
-TEST_F(MainWindow, CheckOfOnlySpacesDisablesOKWithoutAskingTheFileSystem) {
-    WriteFile(folder.Child(L"Tarno.exe"), "");
-    window.SetSourcePathText(folder.Text(L"Tarno.exe"));
-    ASSERT_TRUE(window.okEnabled);
-    const std::size_t madeBefore = created.size();
-
-    window.SetSourcePathText(L"     ");
-    EXPECT_FALSE(window.okEnabled);
-    window.SetSourcePathText(L"");
-    EXPECT_FALSE(window.okEnabled);
-    EXPECT_EQ(created.size(), madeBefore);
-}
-
-TEST_F(MainWindow, CheckAsksWithTheSpacesKeptAndAFreshServiceObject) {
-    WriteFile(folder.Child(L"Tarno.exe"), "");
-    behaviour.OnLoad();
-    const std::size_t madeAtLoad = created.size();
     const std::wstring padded = L"  " + folder.Text(L"Tarno.exe") + L" ";
-
-    window.SetSourcePathText(padded);
-
-    ASSERT_EQ(created.size(), madeAtLoad + 1);
-    EXPECT_EQ(*created.back(), std::vector<std::wstring>{L"FileExists " + padded});
-    EXPECT_FALSE(window.okEnabled) << "no file is named with the spaces";
-    EXPECT_EQ(created.front()->size(), kInstallCandidates.size())
-        << "the window's own object only ran the detection";
-}
-
-TEST_F(MainWindow, CheckThatCannotMakeItsServiceObjectLeavesOKDisabled) {
-    WriteFile(folder.Child(L"Tarno.exe"), "");
-    creationFails = true;
-    window.SetSourcePathText(folder.Text(L"Tarno.exe"));
-    EXPECT_FALSE(window.okEnabled);
-    EXPECT_TRUE(window.messages.empty());
-}
-
-// Closing
-
-TEST_F(MainWindow, CancelAndTheCloseBoxCloseTheWindow) {
-    behaviour.OnLoad();
-    EXPECT_TRUE(behaviour.OnCloseRequest());
-    behaviour.OnCancelClick();
-    EXPECT_TRUE(window.closed);
-    behaviour.OnUnload();
-    EXPECT_FALSE(behaviour.HasFileSystem());
-}
-
-// Events that reach the window during the copy's one pass over pending events: a close, a
-// second OK, Cancel, Browse, and typing must neither start anything nor close the window.
-TEST_F(MainWindow, EventsDuringTheCopyAreHeldOff) {
-    WriteFile(folder.Child(L"client/Tarno.exe"), "");
-    WriteFile(folder.Child(L"client/Common/VestroData/old.txt"), "old");
-    WriteFile(folder.Child(L"Data/new.txt"), "new");
-    behaviour.OnLoad();
-    window.SetSourcePathText(folder.Text(L"client/Tarno.exe"));
-    ASSERT_TRUE(window.okEnabled);
-
-    bool closeAllowedDuringCopy = true;
-    window.onProcessPendingEvents = [&] {
-        closeAllowedDuringCopy = behaviour.OnCloseRequest();
-        behaviour.OnOKClick();
-        behaviour.OnCancelClick();
-        behaviour.OnBrowseClick();
-        window.SetSourcePathText(folder.Text(L"client/Tarno.exe"));
-        EXPECT_FALSE(window.okEnabled);
-        EXPECT_FALSE(window.closed);
+    struct Case {
+        std::wstring text;
+        bool creationFails, okEnabled;
+        Calls asked;  // of the fresh service object the check makes
     };
-    behaviour.OnOKClick();
+    // clang-format off
+    const Case cases[] = {
+        {folder.Text(L"any name.dat"), false, true, {L"FileExists " + folder.Text(L"any name.dat")}},
+        {folder.Text(L"missing.exe"), false, false, {L"FileExists " + folder.Text(L"missing.exe")}},
+        {folder.Text(), false, false, {L"FileExists " + folder.Text()}},
+        {padded, false, false, {L"FileExists " + padded}},
+        {L"   ", false, false, {}},
+        {folder.Text(L"Tarno.exe"), true, false, {}},
+    };
+    // clang-format on
+    for (const Case& each : cases) {
+        Harness harness(folder.Text());
+        harness.window.okEnabled = true;
+        harness.creationFails = each.creationFails;
+        harness.window.SetSourcePathText(each.text);
+        EXPECT_EQ(harness.window.okEnabled, each.okEnabled) << ::testing::PrintToString(each.text);
+        EXPECT_EQ(harness.logs.empty() ? Calls{} : *harness.logs.back(), each.asked);
+        EXPECT_TRUE(harness.window.messages.empty());
+    }
+}
 
-    EXPECT_FALSE(closeAllowedDuringCopy);
-    EXPECT_TRUE(dialog.calls.empty());
+TEST(MainWindow, OKReportsEachOutcomeAndCopiesOnlyWhenItMay) {
+    struct Case {
+        std::wstring box;  // relative to the layout, "" for the path of client/Tarno.exe
+        bool removeCommon, removeData, noProgramFolder, noFileSystem;
+        Calls calls;
+        std::wstring messageStart;
+        bool closed;
+    };
+    const Calls refused = {L"message", L"OK on", L"Cancel on"};
+    const Calls succeeded = {L"OK off", L"Cancel off", kCopying, L"message"};
+    const Calls failed = {L"OK off", L"Cancel off", kCopying, L"message", L"OK on", L"Cancel on"};
+    // clang-format off
+    const Case cases[] = {
+        {L"Tarno.exe", false, false, false, false, refused, kCopyFailed + L"The path \"Tarno.exe\"", false},
+        {L"", true, false, false, false, refused, L"", false},
+        {L"", false, false, true, false, refused, kCopyFailed + L"The folder that holds VestroFile.exe could not be found.", false},
+        {L"", false, false, false, true, refused, kCopyFailed + L"The file-system services are not available.", false},
+        {L"", false, true, false, false, failed, kCopyFailed, false},
+        {L"", false, false, false, false, succeeded, L"Files have been successfully copied.", true},
+    };
+    // clang-format on
+    for (const Case& each : cases) {
+        DeploymentLayout layout;
+        const TreeSnapshot data = SnapshotTree(layout.Data());
+        std::filesystem::remove_all(each.removeCommon ? layout.Common() : "");
+        std::filesystem::remove_all(each.removeData ? layout.Data() : "");
+        const TreeSnapshot before = SnapshotTree(layout.root.Path());
+        Harness harness(each.noProgramFolder ? L"" : layout.ProgramFolder());
+        harness.creationFails = each.noFileSystem;
+        harness.behaviour.OnLoad();
+        harness.window.SetSourcePathText(each.box.empty() ? L" " + layout.ExePath() + L" "
+                                                          : each.box);
+        harness.window.statusText = L"before";
+        harness.window.calls.clear();
+        harness.window.messages.clear();
+
+        harness.behaviour.OnOKClick();
+        const bool copyRan = harness.window.statusText == kCopying;
+        const std::vector<unsigned> progress =
+            copyRan ? harness.DeliverPosts() : std::vector<unsigned>{};
+
+        const RecordingWindow& window = harness.window;
+        EXPECT_EQ(window.calls, each.calls);
+        ASSERT_EQ(window.messages.size(), 1u);
+        const std::wstring expected =
+            each.removeCommon ? layout.root.Text(L"client/Common") +
+                                    L" not found.  Files have not been successfully copied."
+                              : each.messageStart;
+        EXPECT_EQ(window.messages[0].text.substr(0, expected.size()), expected);
+        EXPECT_EQ(window.messages[0].icon,
+                  each.closed ? MessageIcon::Information : MessageIcon::Exclamation);
+        EXPECT_EQ(window.closed, each.closed);
+        // Browse and the path box are usable again unless the window closes.
+        EXPECT_EQ(window.browseEnabled, !each.closed);
+        EXPECT_EQ(window.pathReadOnly, each.closed);
+        EXPECT_FALSE(window.copyShownInProgress);
+        if (each.closed) {
+            EXPECT_EQ(SnapshotTree(layout.VestroData()), data);
+            EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+            EXPECT_EQ(progress.empty() ? 0u : progress.back(), 1000u);
+        } else {
+            EXPECT_EQ(SnapshotTree(layout.root.Path()), before) << "nothing on disk is touched";
+        }
+    }
+}
+
+// The copy held at a gate: the window goes on handling events, and the outcome posted afterwards
+// brings it back.
+TEST(MainWindow, EventsDuringTheCopyAreRefusedAndItsPostsUpdateTheWindow) {
+    DeploymentLayout layout;
+    std::promise<void> gate;
+    int deployments = 0;
+    Harness harness(layout.ProgramFolder(), [&](FileSystem&, const DeploymentPaths& paths,
+                                                const ReplacementProgress& progress) {
+        ++deployments;
+        for (std::uint64_t copied : {0, 0, 1, 100, 101, 101, 400}) {
+            progress(copied, 400);
+        }
+        gate.get_future().wait();
+        return Status::Failure(std::make_error_code(std::errc::io_error),
+                               paths.targetDir + L" is locked.");
+    });
+    harness.behaviour.OnLoad();
+    harness.window.SetSourcePathText(layout.ExePath());
+    harness.behaviour.OnOKClick();
+
+    const RecordingWindow& window = harness.window;
+    EXPECT_FALSE(window.okEnabled || window.cancelEnabled || window.browseEnabled);
+    EXPECT_TRUE(window.pathReadOnly && window.copyShownInProgress);
+    EXPECT_FALSE(harness.behaviour.OnCloseRequest());
+    harness.behaviour.OnOKClick();
+    gate.set_value();
+
+    EXPECT_EQ(harness.DeliverPosts(), (std::vector<unsigned>{0, 2, 250, 252, 1000}));
+    EXPECT_EQ(deployments, 1);
     ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text, L"Files have been successfully copied.");
-    EXPECT_TRUE(window.closed);
-    EXPECT_TRUE(behaviour.OnCloseRequest()) << "after the copy the window may close";
+    EXPECT_EQ(window.messages[0].text, kCopyFailed + layout.TargetDir() + L" is locked.");
+    EXPECT_TRUE(window.okEnabled && window.cancelEnabled && window.browseEnabled);
+    EXPECT_FALSE(window.pathReadOnly || window.copyShownInProgress || window.closed);
+    EXPECT_EQ(window.statusText, kCopying);
+    EXPECT_TRUE(harness.behaviour.OnCloseRequest());
 }
 
 }  // namespace
