@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <future>
-#include <optional>
-#include <set>
 
 #include "client_location/install_detection.h"
 #include "deployment/deployment_layout.h"
@@ -18,15 +17,14 @@ namespace vestro {
 namespace {
 
 using namespace testing;
-using Calls = std::vector<std::wstring>;
+using Texts = std::vector<std::wstring>;
 
-const std::wstring kCandidate1(kInstallCandidates[0]);
-const std::wstring kCandidate2(kInstallCandidates[1]);
+const std::wstring kCandidate1(kInstallCandidates[0]), kCandidate2(kInstallCandidates[1]);
 const std::wstring kCopying = L"Copying Files.  Please Wait...";
-const std::wstring kCopyFailed = L"An error has occurred while trying to copy files.  Error: ";
+const std::wstring kCopyFailed = L"(48) An error has occurred while trying to copy files.  Error: ";
 
-// The behaviour on a recording window. Each service object it asks for is the real file system
-// or one with only the listed files, failing its call number failAt; each one's calls are kept.
+// The behaviour on a recording window. Its service objects: the real file system, or one with
+// only the listed files; the first one made logs its calls and fails its call number failAt.
 struct Harness {
     explicit Harness(std::wstring programFolder, Deployment deploy = DeployData)
         : behaviour(
@@ -42,10 +40,11 @@ struct Harness {
         std::unique_ptr<FileSystem> inner =
             listed ? std::make_unique<ListedFileSystem>(*listed) : CreateFileSystem().fileSystem;
         auto logged = std::make_unique<InstrumentedFileSystem>(std::move(inner), failAt);
-        logs.push_back(logged->Log());
+        failAt.reset();
+        firstLog = firstLog ? firstLog : logged->Log();
         return {std::move(logged), {}};
     }
-    // Lets the worker's posts arrive, as the window's message loop does.
+    // What the worker posted, delivered as the window's message loop does.
     std::vector<unsigned> DeliverPosts() {
         std::optional<std::vector<unsigned>> progress = window.TakePostsOnceFinished();
         EXPECT_TRUE(progress) << "the copy's end was never posted";
@@ -56,29 +55,30 @@ struct Harness {
     std::optional<std::set<std::wstring>> listed;
     std::optional<int> failAt;
     bool creationFails = false;
-    std::vector<std::shared_ptr<const std::vector<std::wstring>>> logs;
+    std::shared_ptr<const Texts> firstLog;
     RecordingWindow window;
     ScriptedFileDialog dialog;
     MainWindowBehaviour behaviour;
 };
 
 TEST(MainWindow, LoadProbesInOrderFillsInTheFindOrReportsAndEmptiesTheBox) {
-    const std::wstring loadFailed =
-        L"An error has occurred while trying to find the VORIN install directory.  Error: ";
+    const std::wstring failed =
+        L"(48) An error has occurred while trying to find the VORIN install directory.  Error: ";
+    const std::wstring probe1 = L"FileExists " + kCandidate1, probe2 = L"FileExists " + kCandidate2;
     struct Case {
         std::set<std::wstring> installed;
         std::optional<int> failAt;
         bool creationFails;
         std::wstring box, status, message;
-        Calls probes;
+        Texts probes;
     };
     // clang-format off
     const Case cases[] = {
-        {{kCandidate1, kCandidate2}, {}, false, kCandidate1, L"", L"", {L"FileExists " + kCandidate1}},
-        {{kCandidate2}, {}, false, kCandidate2, L"", L"", {L"FileExists " + kCandidate1, L"FileExists " + kCandidate2}},
-        {{}, {}, false, L"", L"", L"", {L"FileExists " + kCandidate1, L"FileExists " + kCandidate2}},
-        {{kCandidate2}, 1, false, L"", L"", loadFailed + L"Injected failure.", {L"FileExists " + kCandidate1}},
-        {{}, {}, true, L"", L"lblStatus", loadFailed + L"Class not registered.", {}},
+        {{kCandidate1, kCandidate2}, {}, false, kCandidate1, L"", L"", {probe1}},
+        {{kCandidate2}, {}, false, kCandidate2, L"", L"", {probe1, probe2}},
+        {{}, {}, false, L"", L"", L"", {probe1, probe2}},
+        {{kCandidate2}, 1, false, L"", L"", failed + L"Injected failure.", {probe1}},
+        {{}, {}, true, L"", L"lblStatus", failed + L"Class not registered.", {}},
     };
     // clang-format on
     for (const Case& each : cases) {
@@ -86,117 +86,89 @@ TEST(MainWindow, LoadProbesInOrderFillsInTheFindOrReportsAndEmptiesTheBox) {
         harness.listed = each.installed;
         harness.failAt = each.failAt;
         harness.creationFails = each.creationFails;
-        harness.window.sourcePathText = L"C:\\earlier\\Tarno.exe";
+        harness.window.sourcePathText = L"C:\\earlier\\Tarno.exe";  // a failure must empty it
         harness.behaviour.OnLoad();
-        harness.failAt.reset();
 
         const RecordingWindow& window = harness.window;
         EXPECT_EQ(window.sourcePathText, each.box);
         EXPECT_EQ(window.okEnabled, !each.box.empty());
         EXPECT_EQ(window.statusText, each.status);
-        ASSERT_EQ(window.messages.size(), each.message.empty() ? 0u : 1u);
-        if (!each.message.empty()) {
-            EXPECT_EQ(window.messages[0].text, each.message);
-            EXPECT_EQ(window.messages[0].icon, MessageIcon::Exclamation);
-        }
-        EXPECT_EQ(harness.logs.empty() ? Calls{} : *harness.logs.front(), each.probes);
+        EXPECT_EQ(window.messages, each.message.empty() ? Texts{} : Texts{each.message});
+        EXPECT_EQ(harness.firstLog ? *harness.firstLog : Texts{}, each.probes);
     }
 }
 
 TEST(MainWindow, PathCheckEnablesOKOnlyForAnExistingFileAskedWithTheSpacesKept) {
     TemporaryFolder folder;
     WriteFile(folder.Child(L"any name.dat"), "x");
-    WriteFile(folder.Child(L"Tarno.exe"), "");
-    const std::wstring padded = L"  " + folder.Text(L"Tarno.exe") + L" ";
-    struct Case {
-        std::wstring text;
-        bool creationFails, okEnabled;
-        Calls asked;  // of the fresh service object the check makes
-    };
-    // clang-format off
-    const Case cases[] = {
-        {folder.Text(L"any name.dat"), false, true, {L"FileExists " + folder.Text(L"any name.dat")}},
-        {folder.Text(L"missing.exe"), false, false, {L"FileExists " + folder.Text(L"missing.exe")}},
-        {folder.Text(), false, false, {L"FileExists " + folder.Text()}},
-        {padded, false, false, {L"FileExists " + padded}},
-        {L"   ", false, false, {}},
-        {folder.Text(L"Tarno.exe"), true, false, {}},
-    };
-    // clang-format on
-    for (const Case& each : cases) {
-        Harness harness(folder.Text());
-        harness.window.okEnabled = true;
-        harness.creationFails = each.creationFails;
-        harness.window.SetSourcePathText(each.text);
-        EXPECT_EQ(harness.window.okEnabled, each.okEnabled) << ::testing::PrintToString(each.text);
-        EXPECT_EQ(harness.logs.empty() ? Calls{} : *harness.logs.back(), each.asked);
-        EXPECT_TRUE(harness.window.messages.empty());
+    const std::wstring file = folder.Text(L"any name.dat");
+    const std::pair<std::wstring, bool> cases[] = {{file, true},
+                                                   {folder.Text(L"missing.exe"), false},
+                                                   {folder.Text(), false},
+                                                   {L"  " + file + L" ", false},
+                                                   {L"   ", false}};
+    for (const auto& [text, okEnabled] : cases) {
+        for (const bool creationFails : {false, true}) {
+            Harness harness(folder.Text());
+            harness.creationFails = creationFails;
+            harness.window.SetSourcePathText(text);
+            EXPECT_EQ(harness.window.okEnabled, okEnabled && !creationFails) << text.c_str();
+            EXPECT_TRUE(harness.window.messages.empty());
+        }
     }
 }
 
 TEST(MainWindow, OKReportsEachOutcomeAndCopiesOnlyWhenItMay) {
-    struct Case {
-        std::wstring box;  // relative to the layout, "" for the path of client/Tarno.exe
-        bool removeCommon, removeData, noProgramFolder, noFileSystem;
-        Calls calls;
-        std::wstring messageStart;
-        bool closed;
+    enum Setup { Ready, NoFolderPart, NoCommon, NoProgramFolder, NoFileSystem, NoData };
+    const Texts refused = {L"message", L"OK on", L"Cancel on"};
+    const Texts busy = {L"OK off", L"Cancel off", kCopying, L"message"};
+    Texts failed = busy;
+    failed.insert(failed.end(), {L"OK on", L"Cancel on"});
+    const std::tuple<Setup, Texts, std::wstring> cases[] = {
+        {NoFolderPart, refused, kCopyFailed + L"The path \"Tarno.exe\""},
+        {NoCommon, refused, L"(48) <Common> not found.  Files have not been successfully copied."},
+        {NoProgramFolder, refused,
+         kCopyFailed + L"The folder that holds VestroFile.exe could not be found."},
+        {NoFileSystem, refused, kCopyFailed + L"The file-system services are not available."},
+        {NoData, failed, kCopyFailed},
+        {Ready, busy, L"(64) Files have been successfully copied."},
     };
-    const Calls refused = {L"message", L"OK on", L"Cancel on"};
-    const Calls succeeded = {L"OK off", L"Cancel off", kCopying, L"message"};
-    const Calls failed = {L"OK off", L"Cancel off", kCopying, L"message", L"OK on", L"Cancel on"};
-    // clang-format off
-    const Case cases[] = {
-        {L"Tarno.exe", false, false, false, false, refused, kCopyFailed + L"The path \"Tarno.exe\"", false},
-        {L"", true, false, false, false, refused, L"", false},
-        {L"", false, false, true, false, refused, kCopyFailed + L"The folder that holds VestroFile.exe could not be found.", false},
-        {L"", false, false, false, true, refused, kCopyFailed + L"The file-system services are not available.", false},
-        {L"", false, true, false, false, failed, kCopyFailed, false},
-        {L"", false, false, false, false, succeeded, L"Files have been successfully copied.", true},
-    };
-    // clang-format on
-    for (const Case& each : cases) {
+    for (const auto& [setup, calls, message] : cases) {
         DeploymentLayout layout;
         const TreeSnapshot data = SnapshotTree(layout.Data());
-        std::filesystem::remove_all(each.removeCommon ? layout.Common() : "");
-        std::filesystem::remove_all(each.removeData ? layout.Data() : "");
+        std::filesystem::remove_all(setup == NoCommon ? layout.Common() : "");
+        std::filesystem::remove_all(setup == NoData ? layout.Data() : "");
         const TreeSnapshot before = SnapshotTree(layout.root.Path());
-        Harness harness(each.noProgramFolder ? L"" : layout.ProgramFolder());
-        harness.creationFails = each.noFileSystem;
+        Harness harness(setup == NoProgramFolder ? L"" : layout.ProgramFolder());
+        harness.creationFails = setup == NoFileSystem;
         harness.behaviour.OnLoad();
-        harness.window.SetSourcePathText(each.box.empty() ? L" " + layout.ExePath() + L" "
-                                                          : each.box);
-        harness.window.statusText = L"before";
+        harness.window.SetSourcePathText(setup == NoFolderPart ? L"Tarno.exe"
+                                                               : L" " + layout.ExePath() + L" ");
         harness.window.calls.clear();
         harness.window.messages.clear();
 
         harness.behaviour.OnOKClick();
-        const bool copyRan = harness.window.statusText == kCopying;
+        const bool copied = harness.window.statusText == kCopying;
         const std::vector<unsigned> progress =
-            copyRan ? harness.DeliverPosts() : std::vector<unsigned>{};
+            copied ? harness.DeliverPosts() : std::vector<unsigned>{};
 
         const RecordingWindow& window = harness.window;
-        EXPECT_EQ(window.calls, each.calls);
-        ASSERT_EQ(window.messages.size(), 1u);
-        const std::wstring expected =
-            each.removeCommon ? layout.root.Text(L"client/Common") +
-                                    L" not found.  Files have not been successfully copied."
-                              : each.messageStart;
-        EXPECT_EQ(window.messages[0].text.substr(0, expected.size()), expected);
-        EXPECT_EQ(window.messages[0].icon,
-                  each.closed ? MessageIcon::Information : MessageIcon::Exclamation);
-        EXPECT_EQ(window.closed, each.closed);
-        // Browse and the path box are usable again unless the window closes.
-        EXPECT_EQ(window.browseEnabled, !each.closed);
-        EXPECT_EQ(window.pathReadOnly, each.closed);
-        EXPECT_FALSE(window.copyShownInProgress);
-        if (each.closed) {
-            EXPECT_EQ(SnapshotTree(layout.VestroData()), data);
-            EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
-            EXPECT_EQ(progress.empty() ? 0u : progress.back(), 1000u);
-        } else {
-            EXPECT_EQ(SnapshotTree(layout.root.Path()), before) << "nothing on disk is touched";
+        const bool success = setup == Ready;
+        EXPECT_EQ(window.calls, calls);
+        std::wstring expected = message;
+        if (const auto common = expected.find(L"<Common>"); common != std::wstring::npos) {
+            expected.replace(common, 8, layout.root.Text(L"client/Common"));
         }
+        ASSERT_EQ(window.messages.size(), 1u);
+        EXPECT_EQ(window.messages[0].substr(0, expected.size()), expected);
+        EXPECT_EQ(window.closed, success);
+        // Browse and the path box are usable again unless the window closes.
+        EXPECT_EQ(window.browseEnabled && !window.pathReadOnly, !success);
+        EXPECT_FALSE(window.copyShownInProgress);
+        EXPECT_EQ(SnapshotTree(success ? layout.VestroData() : layout.root.Path()),
+                  success ? data : before);
+        EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+        EXPECT_TRUE(!success || (!progress.empty() && progress.back() == 1000u));
     }
 }
 
@@ -205,20 +177,22 @@ TEST(MainWindow, OKReportsEachOutcomeAndCopiesOnlyWhenItMay) {
 TEST(MainWindow, EventsDuringTheCopyAreRefusedAndItsPostsUpdateTheWindow) {
     DeploymentLayout layout;
     std::promise<void> gate;
-    int deployments = 0;
+    std::atomic<int> started = 0, ended = 0;
     Harness harness(layout.ProgramFolder(), [&](FileSystem&, const DeploymentPaths& paths,
                                                 const ReplacementProgress& progress) {
-        ++deployments;
+        ++started;
         for (std::uint64_t copied : {0, 0, 1, 100, 101, 101, 400}) {
             progress(copied, 400);
         }
-        gate.get_future().wait();
+        gate.get_future().wait_for(std::chrono::minutes(1));  // bounded, should it run inline
+        ++ended;
         return Status::Failure(std::make_error_code(std::errc::io_error),
                                paths.targetDir + L" is locked.");
     });
     harness.behaviour.OnLoad();
     harness.window.SetSourcePathText(layout.ExePath());
     harness.behaviour.OnOKClick();
+    EXPECT_EQ(ended, 0) << "the copy ran on the window's thread";
 
     const RecordingWindow& window = harness.window;
     EXPECT_FALSE(window.okEnabled || window.cancelEnabled || window.browseEnabled);
@@ -228,9 +202,8 @@ TEST(MainWindow, EventsDuringTheCopyAreRefusedAndItsPostsUpdateTheWindow) {
     gate.set_value();
 
     EXPECT_EQ(harness.DeliverPosts(), (std::vector<unsigned>{0, 2, 250, 252, 1000}));
-    EXPECT_EQ(deployments, 1);
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text, kCopyFailed + layout.TargetDir() + L" is locked.");
+    EXPECT_EQ(started, 1);
+    EXPECT_EQ(window.messages.back(), kCopyFailed + layout.TargetDir() + L" is locked.");
     EXPECT_TRUE(window.okEnabled && window.cancelEnabled && window.browseEnabled);
     EXPECT_FALSE(window.pathReadOnly || window.copyShownInProgress || window.closed);
     EXPECT_EQ(window.statusText, kCopying);

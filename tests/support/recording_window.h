@@ -12,13 +12,8 @@
 
 namespace vestro::testing {
 
-struct ShownMessage {
-    std::wstring text;
-    MessageIcon icon;
-};
-
-// Stands in for the Win32 window: keeps the state a user would see and the calls in order. What
-// the copy's worker posts is kept apart until the test takes it on its own thread.
+// Stands in for the Win32 window: keeps what a user would see, and the order of button changes,
+// status texts and messages. What the copy's worker posts waits until the test takes it.
 class RecordingWindow : public Window {
   public:
     std::wstring SourcePathText() const override { return sourcePathText; }
@@ -29,60 +24,50 @@ class RecordingWindow : public Window {
         }
     }
     void SetSourcePathReadOnly(bool readOnly) override { pathReadOnly = readOnly; }
-    void EnableOK(bool enabled) override { Record(L"OK", okEnabled = enabled); }
-    void EnableCancel(bool enabled) override { Record(L"Cancel", cancelEnabled = enabled); }
-    void EnableBrowse(bool enabled) override { browseEnabled = enabled; }
+    void EnableOK(bool on) override { calls.push_back((okEnabled = on) ? L"OK on" : L"OK off"); }
+    void EnableCancel(bool on) override {
+        calls.push_back((cancelEnabled = on) ? L"Cancel on" : L"Cancel off");
+    }
+    void EnableBrowse(bool on) override { browseEnabled = on; }
     void SetStatusText(const std::wstring& text) override { calls.push_back(statusText = text); }
     void ShowCopyInProgress(bool shown) override { copyShownInProgress = shown; }
     void ShowMessage(const std::wstring& text, MessageIcon icon) override {
         calls.push_back(L"message");
-        messages.push_back({text, icon});
+        messages.push_back(L"(" + std::to_wstring(static_cast<int>(icon)) + L") " + text);
     }
     void Close() override { closed = true; }
-
     void PostCopyProgress(unsigned permille) override {
-        const std::lock_guard lock(posted_);
-        postedProgress_.push_back(permille);
+        const std::lock_guard lock(mutex_);
+        progress_.push_back(permille);
     }
     void PostCopyFinished() override {
-        const std::lock_guard lock(posted_);
-        finishPosted_ = true;
+        const std::lock_guard lock(mutex_);
+        finished_ = true;
         finish_.notify_all();
     }
-    // Waits for the copy's end to be posted and returns the progress posted before it; nothing
-    // if the end is not posted within a minute, so that a lost post fails rather than hangs.
+    // The progress posted before the copy's end, once that is posted; nothing after a minute.
     std::optional<std::vector<unsigned>> TakePostsOnceFinished() {
-        std::unique_lock lock(posted_);
-        if (!finish_.wait_for(lock, std::chrono::minutes(1), [this] { return finishPosted_; })) {
+        std::unique_lock lock(mutex_);
+        if (!finish_.wait_for(lock, std::chrono::minutes(1), [this] { return finished_; })) {
             return std::nullopt;
         }
-        finishPosted_ = false;
-        return std::exchange(postedProgress_, {});
+        finished_ = false;
+        return std::exchange(progress_, {});
     }
 
-    // The state a fresh window has before its load sequence runs.
-    std::wstring sourcePathText;
-    std::wstring statusText = L"lblStatus";
-    bool okEnabled = false;
-    bool cancelEnabled = true;
-    bool browseEnabled = true;
-    bool pathReadOnly = false;
-    bool copyShownInProgress = false;
-    bool closed = false;
-
-    // Button changes ("OK off"), status texts and messages, in order.
+    // A fresh window, before its load sequence.
+    std::wstring sourcePathText, statusText = L"lblStatus";
+    bool okEnabled = false, cancelEnabled = true, browseEnabled = true, pathReadOnly = false;
+    bool copyShownInProgress = false, closed = false;
     std::vector<std::wstring> calls;
-    std::vector<ShownMessage> messages;
+    std::vector<std::wstring> messages;  // "(48) text": the icon's value, then the text
     std::function<void()> onSourcePathChanged;
 
   private:
-    void Record(const wchar_t* button, bool enabled) {
-        calls.push_back(button + std::wstring(enabled ? L" on" : L" off"));
-    }
-    std::mutex posted_;
+    std::mutex mutex_;
     std::condition_variable finish_;
-    std::vector<unsigned> postedProgress_;
-    bool finishPosted_ = false;
+    std::vector<unsigned> progress_;
+    bool finished_ = false;
 };
 
 }  // namespace vestro::testing
