@@ -4,18 +4,18 @@
 
 namespace vestro {
 
-void RunBrowseAction(Window& window, FileDialog& commonDialog) {
+std::optional<std::wstring> RunBrowseAction(FileDialog& fileDialog) {
     // Set afresh on every click, so an earlier pick never shows up as the starting name.
-    commonDialog.SetFileName(kClientFileName);
-    commonDialog.SetCancelError(true);
-    commonDialog.SetFilter(kClientFilter);
-    commonDialog.SetFlags(kFileMustExist);
+    fileDialog.SetFileName(kClientFileName);
+    fileDialog.SetCancelError(true);
+    fileDialog.SetFilter(kClientFilter);
+    fileDialog.SetFlags(kFileMustExist);
 
-    const FileDialog::Result result = commonDialog.ShowOpen();
+    const FileDialog::Result result = fileDialog.ShowOpen();
     if (result.outcome != FileDialog::Outcome::Chosen) {
-        return;
+        return std::nullopt;
     }
-    window.SetSourcePathText(TrimSpaces(result.fileName));
+    return TrimSpaces(result.fileName);
 }
 
 }  // namespace vestro

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "client_location/file_dialog.h"
-#include "main_window/window.h"
 
 namespace vestro {
 
@@ -11,8 +13,8 @@ inline constexpr wchar_t kClientFilter[] = L"Tarno.exe|Tarno.exe";
 // The chosen file must exist.
 inline constexpr unsigned long kFileMustExist = 0x1000;
 
-// The Browse click: lets the user pick the client executable and puts its path into the path
-// box. A cancel or a failing dialog changes nothing and shows nothing.
-void RunBrowseAction(Window& window, FileDialog& commonDialog);
+// Lets the user pick the client executable and returns its path without surrounding spaces.
+// A cancel or a failing dialog returns nothing.
+std::optional<std::wstring> RunBrowseAction(FileDialog& fileDialog);
 
 }  // namespace vestro

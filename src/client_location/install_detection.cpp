@@ -2,10 +2,11 @@
 
 namespace vestro {
 
-DetectionResult DetectInstall(FileSystem& fso, std::span<const std::wstring_view> candidates) {
+DetectionResult DetectInstall(FileSystem& fileSystem,
+                              std::span<const std::wstring_view> candidates) {
     for (std::wstring_view candidate : candidates) {
         const std::wstring path(candidate);
-        ExistsResult probe = fso.FileExists(path);
+        ExistsResult probe = fileSystem.FileExists(path);
         if (probe.status.Failed()) {
             return {{}, std::move(probe.status)};
         }

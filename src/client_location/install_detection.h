@@ -23,7 +23,7 @@ struct DetectionResult {
 
 // Probes the candidates in order and stops at the first that exists. A failed probe ends the
 // search with its failure.
-DetectionResult DetectInstall(FileSystem& fso,
+DetectionResult DetectInstall(FileSystem& fileSystem,
                               std::span<const std::wstring_view> candidates = kInstallCandidates);
 
 }  // namespace vestro

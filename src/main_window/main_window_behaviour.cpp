@@ -1,74 +1,44 @@
 #include "main_window/main_window_behaviour.h"
 
-#include <system_error>
 #include <utility>
 
 #include "client_location/browse_action.h"
 #include "client_location/install_detection.h"
-#include "deployment/copy_action.h"
+#include "deployment/path_derivation.h"
 #include "file_system/path_text.h"
+#include "main_window/user_texts.h"
 
 namespace vestro {
-namespace {
-
-constexpr wchar_t kLoadFailedPrefix[] =
-    L"An error has occurred while trying to find the VORIN install directory.  ";
-
-Status CreationFailure(const FileSystemCreation& creation) {
-    if (creation.status.Failed()) {
-        return creation.status;
-    }
-    return Status::Failure(std::make_error_code(std::errc::not_enough_memory),
-                           L"The file-system services could not be started.");
-}
-
-// Marks the window busy for the life of a copy, so no event met while it runs starts another.
-class BusyScope {
-  public:
-    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
-    ~BusyScope() { busy_ = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-  private:
-    bool& busy_;
-};
-
-}  // namespace
 
 MainWindowBehaviour::MainWindowBehaviour(Window& window, FileSystemFactory createFileSystem,
-                                         std::wstring programFolder, FileDialog& fileDialog)
+                                         std::wstring programFolder, FileDialog& fileDialog,
+                                         Deployment deploy)
     : window_(window),
       createFileSystem_(std::move(createFileSystem)),
       programFolder_(std::move(programFolder)),
-      fileDialog_(fileDialog) {}
+      fileDialog_(fileDialog),
+      deploy_(std::move(deploy)) {}
 
 void MainWindowBehaviour::OnLoad() {
-    Status failure;
+    std::wstring failure;
     FileSystemCreation creation = createFileSystem_();
     if (creation.fileSystem == nullptr || creation.status.Failed()) {
-        failure = CreationFailure(creation);
+        failure = creation.status.Failed() ? creation.status.description : kFileSystemNotStarted;
     } else {
-        fso = std::move(creation.fileSystem);
+        fileSystem_ = std::move(creation.fileSystem);
         window_.SetStatusText(L"");
-        DetectionResult detection = DetectInstall(*fso);
-        if (detection.status.Failed()) {
-            failure = std::move(detection.status);
-        } else {
+        DetectionResult detection = DetectInstall(*fileSystem_);
+        if (!detection.status.Failed()) {
             window_.SetSourcePathText(detection.exePath);
             return;
         }
+        failure = std::move(detection.status.description);
     }
-    window_.ShowMessage(kLoadFailedPrefix + (L"Error: " + failure.description),
-                        MessageIcon::Exclamation);
+    window_.ShowMessage(kLoadFailedPrefix + (kErrorLead + failure), MessageIcon::Exclamation);
     window_.SetSourcePathText(L"");
 }
 
 void MainWindowBehaviour::CheckSourcePath() {
-    // OK stays disabled while a copy runs, even if the path box changes meanwhile.
-    if (busy_) {
-        return;
-    }
     const std::wstring text = window_.SourcePathText();
     if (TrimSpaces(text).empty()) {
         window_.EnableOK(false);
@@ -84,34 +54,86 @@ void MainWindowBehaviour::CheckSourcePath() {
 }
 
 void MainWindowBehaviour::OnOKClick() {
-    if (busy_) {
+    // OK is disabled while a copy runs; a second worker must never start over the first.
+    if (copyUnderway_) {
         return;
     }
-    BusyScope busy(busy_);
-    RunCopyAction(window_, fso.get(), programFolder_);
+    const DerivationResult derivation =
+        DeriveDeploymentPaths(window_.SourcePathText(), programFolder_);
+    if (derivation.status.Failed()) {
+        ReportCopyFailure(derivation.status.description);
+        return;
+    }
+    // Without it Data would be looked for as \Data on the current drive.
+    if (programFolder_.empty()) {
+        ReportCopyFailure(kProgramFolderUnknown);
+        return;
+    }
+    if (fileSystem_ == nullptr) {
+        ReportCopyFailure(kFileSystemUnavailable);
+        return;
+    }
+    const DeploymentPaths& paths = derivation.paths;
+    const ExistsResult common = fileSystem_->FolderExists(paths.commonDir);
+    if (common.status.Failed()) {
+        ReportCopyFailure(common.status.description);
+        return;
+    }
+    if (!common.exists) {
+        window_.ShowMessage(paths.commonDir + kCommonNotFoundSuffix, MessageIcon::Exclamation);
+        window_.EnableOK(true);
+        window_.EnableCancel(true);
+        return;
+    }
+
+    copyUnderway_ = true;
+    window_.EnableOK(false);
+    window_.EnableCancel(false);
+    // The window keeps answering during the copy: nothing may change the path under it.
+    window_.EnableBrowse(false);
+    window_.SetSourcePathReadOnly(true);
+    window_.SetStatusText(kCopyingStatus);
+    window_.ShowCopyInProgress(true);
+    copyWorker_.Start(deploy_, *fileSystem_, paths, window_);
+}
+
+void MainWindowBehaviour::OnCopyFinished() {
+    const Status outcome = copyWorker_.Finish();
+    window_.ShowCopyInProgress(false);
+    if (outcome.Failed()) {
+        ReportCopyFailure(outcome.description);
+        window_.EnableBrowse(true);
+        window_.SetSourcePathReadOnly(false);
+    } else {
+        window_.ShowMessage(kCopySucceededMessage, MessageIcon::Information);
+        window_.Close();
+    }
+    copyUnderway_ = false;
 }
 
 void MainWindowBehaviour::OnBrowseClick() {
-    // The copy's one pass over pending events may deliver a click; a dialog then would stall it.
-    if (busy_) {
-        return;
+    if (std::optional<std::wstring> chosen = RunBrowseAction(fileDialog_)) {
+        window_.SetSourcePathText(*chosen);
     }
-    RunBrowseAction(window_, fileDialog_);
 }
 
 void MainWindowBehaviour::OnCancelClick() {
-    if (busy_) {
-        return;
-    }
     window_.Close();
 }
 
 bool MainWindowBehaviour::OnCloseRequest() const {
-    return !busy_;
+    return !copyUnderway_;
 }
 
 void MainWindowBehaviour::OnUnload() {
-    fso.reset();
+    copyWorker_.Finish();
+    fileSystem_.reset();
+}
+
+void MainWindowBehaviour::ReportCopyFailure(const std::wstring& description) {
+    window_.ShowMessage(kCopyFailedPrefix + (kErrorLead + description), MessageIcon::Exclamation);
+    window_.EnableOK(true);
+    window_.EnableCancel(true);
 }
 
 }  // namespace vestro

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "main_window/user_texts.h"
+
 namespace vestro {
 
 // Child-window ids of frmVestroFile. None is IDOK (1) or IDCANCEL (2): IsDialogMessageW turns
@@ -36,12 +38,6 @@ struct ControlLayout {
     COLORREF textColour;
 };
 
-inline constexpr wchar_t kFormCaption[] = L"Copy Vestro Files";
-
-inline constexpr wchar_t kExampleText[] =
-    L"If the destination path is empty then select the path where the Tarno.exe is located. "
-    L"Example:  C:\\Program Files\\Tarno\\Tarno.exe.";
-
 // frmVestroFile's client area, in twips.
 inline constexpr int kClientWidthTwips = 8385;
 inline constexpr int kClientHeightTwips = 2160;
@@ -50,15 +46,15 @@ inline constexpr int kTwipsPerInch = 1440;
 
 // clang-format off
 inline constexpr ControlLayout kLayout[] = {
-//   control                         kind                  text at design time    left   top  width height tab enabled text colour
-    {ControlId::Frame1,              ControlKind::Frame,   L"",                    120,    0, 8175, 2055,  0, true,  kPlatformTextColour},
-    {ControlId::lblExample,          ControlKind::Label,   kExampleText,          1680,  240, 6255,  495,  6, true,  RGB(128, 0, 0)},
-    {ControlId::lblDestinationPath,  ControlKind::Label,   L"Destination Path:",   240,  810, 1215,  195,  2, true,  kPlatformTextColour},
-    {ControlId::txtSourcePath,       ControlKind::TextBox, L"",                   1680,  720, 6195,  315,  1, true,  kPlatformTextColour},
-    {ControlId::cmdBrowse,           ControlKind::Button,  L"Browse...",          6660, 1080, 1215,  375,  3, true,  kPlatformTextColour},
-    {ControlId::cmdOK,               ControlKind::Button,  L"OK",                 2760, 1560, 1215,  375,  4, false, kPlatformTextColour},
-    {ControlId::cmdCancel,           ControlKind::Button,  L"Cancel",             4200, 1560, 1215,  375,  5, true,  kPlatformTextColour},
-    {ControlId::lblStatus,           ControlKind::Label,   L"lblStatus",           240, 1680, 2415,  255,  7, true,  RGB(0, 0, 255)},
+//   control                          kind                   text at design time       left   top width height tab enabled text colour
+    {ControlId::Frame1,               ControlKind::Frame,    L"",                      120,    0, 8175, 2055,  0, true,  kPlatformTextColour},
+    {ControlId::lblExample,           ControlKind::Label,    kExampleText,            1680,  240, 6255,  495,  6, true,  RGB(128, 0, 0)},
+    {ControlId::lblDestinationPath,   ControlKind::Label,    kDestinationPathCaption,  240,  810, 1215,  195,  2, true,  kPlatformTextColour},
+    {ControlId::txtSourcePath,        ControlKind::TextBox,  L"",                     1680,  720, 6195,  315,  1, true,  kPlatformTextColour},
+    {ControlId::cmdBrowse,            ControlKind::Button,   kBrowseCaption,          6660, 1080, 1215,  375,  3, true,  kPlatformTextColour},
+    {ControlId::cmdOK,                ControlKind::Button,   kOKCaption,              2760, 1560, 1215,  375,  4, false, kPlatformTextColour},
+    {ControlId::cmdCancel,            ControlKind::Button,   kCancelCaption,          4200, 1560, 1215,  375,  5, true,  kPlatformTextColour},
+    {ControlId::lblStatus,            ControlKind::Label,    kStatusDesignText,        240, 1680, 2415,  255,  7, true,  RGB(0, 0, 255)},
 };
 // clang-format on
 

@@ -1,12 +1,34 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include "deployment/program_folder.h"
 #include "file_system/file_system.h"
+#include "main_window/user_texts.h"
 #include "main_window/win32_main_window.h"
 #include "main_window/win32_message_pump.h"
-#include "main_window/window.h"
+
+namespace {
+
+// The window's thread is a single-threaded COM apartment, for the taskbar button's progress.
+// Outlives the window, which releases its COM objects when it goes.
+class ComApartment {
+  public:
+    ComApartment() : started_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (started_) {
+            CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool started_;
+};
+
+}  // namespace
 
 // The program's start: opens frmVestroFile and ends when it closes. It reads no command line.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
@@ -14,6 +36,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     commonControls.dwSize = sizeof(commonControls);
     commonControls.dwICC = ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&commonControls);
+    const ComApartment apartment;
 
     vestro::Win32MainWindow frmVestroFile(vestro::CreateFileSystem, vestro::ProgramFolder());
     const vestro::Status created = frmVestroFile.Create(instance);
@@ -23,5 +46,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         return 1;
     }
     frmVestroFile.Open(showCommand);
+    // A copy still running when the loop ends is waited for as the window goes.
     return vestro::RunMessageLoop(frmVestroFile.Handle());
 }

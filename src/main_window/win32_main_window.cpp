@@ -6,11 +6,10 @@
 #include <vector>
 
 #include "client_location/install_detection.h"
-#include "deployment/copy_action.h"
 #include "file_system/win32_error_text.h"
 #include "main_window/resources/resource_ids.h"
+#include "main_window/user_texts.h"
 #include "main_window/win32_font_choice.h"
-#include "main_window/win32_message_pump.h"
 
 namespace vestro {
 namespace {
@@ -21,6 +20,9 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 constexpr DWORD kWindowExtendedStyle = 0;
 // The program's own decision to close, as opposed to WM_CLOSE, which asks.
 constexpr UINT kCloseMessage = WM_APP + 1;
+// From the copy's worker: the share copied in thousandths (wParam), and the copy's end.
+constexpr UINT kCopyProgressMessage = WM_APP + 2;
+constexpr UINT kCopyFinishedMessage = WM_APP + 3;
 
 // Room the controls' own borders and margins take from their text, at 96 DPI.
 constexpr SIZE kTextBoxInset{8, 4};
@@ -108,11 +110,12 @@ RECT CentredOn(HMONITOR monitor, SIZE size) {
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(FileSystemFactory createFileSystem, std::wstring programFolder)
-    : behaviour_(*this, std::move(createFileSystem), std::move(programFolder), CommonDialog1) {}
+    : behaviour_(*this, std::move(createFileSystem), std::move(programFolder), openFileDialog_) {}
 
 Win32MainWindow::Win32MainWindow(FileSystemFactory createFileSystem, std::wstring programFolder,
-                                 FileDialog& fileDialog)
-    : behaviour_(*this, std::move(createFileSystem), std::move(programFolder), fileDialog) {}
+                                 FileDialog& fileDialog, Deployment deploy)
+    : behaviour_(*this, std::move(createFileSystem), std::move(programFolder), fileDialog,
+                 std::move(deploy)) {}
 
 Win32MainWindow::~Win32MainWindow() {
     if (window_ != nullptr) {
@@ -125,17 +128,16 @@ Win32MainWindow::~Win32MainWindow() {
 
 Status Win32MainWindow::Create(HINSTANCE instance) {
     if (!RegisterWindowClass(instance, WindowProcedure)) {
-        return Win32Failure(GetLastError(), L"Could not register the window class");
+        return Win32Failure(GetLastError(), kWindowClassNotRegistered);
     }
     const HWND created =
         CreateWindowExW(kWindowExtendedStyle, kWindowClassName, kFormCaption, kWindowStyle,
                         CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
     if (created == nullptr) {
-        return creationFailure_.Failed()
-                   ? creationFailure_
-                   : Win32Failure(GetLastError(), L"Could not create the window");
+        return creationFailure_.Failed() ? creationFailure_
+                                         : Win32Failure(GetLastError(), kWindowNotCreated);
     }
-    CommonDialog1.SetOwner(window_);
+    openFileDialog_.SetOwner(window_);
     return Status::Success();
 }
 
@@ -162,6 +164,10 @@ void Win32MainWindow::SetSourcePathText(const std::wstring& text) {
     SetWindowTextW(Control(ControlId::txtSourcePath), text.c_str());
 }
 
+void Win32MainWindow::SetSourcePathReadOnly(bool readOnly) {
+    SendMessageW(Control(ControlId::txtSourcePath), EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
+}
+
 void Win32MainWindow::EnableOK(bool enabled) {
     EnableControl(ControlId::cmdOK, enabled);
 }
@@ -170,12 +176,29 @@ void Win32MainWindow::EnableCancel(bool enabled) {
     EnableControl(ControlId::cmdCancel, enabled);
 }
 
+void Win32MainWindow::EnableBrowse(bool enabled) {
+    EnableControl(ControlId::cmdBrowse, enabled);
+}
+
 void Win32MainWindow::SetStatusText(const std::wstring& text) {
     SetWindowTextW(Control(ControlId::lblStatus), text.c_str());
 }
 
-void Win32MainWindow::ProcessPendingEvents() {
-    ProcessPendingMessages(window_);
+void Win32MainWindow::ShowCopyInProgress(bool shown) {
+    copyShownInProgress_ = shown;
+    if (shown) {
+        taskbarProgress_.Show(window_, 0);
+    } else {
+        taskbarProgress_.Clear(window_);
+    }
+    // The pointer changes at once if it is over the window, not only at its next move.
+    POINT pointer{};
+    if (GetCursorPos(&pointer)) {
+        const HWND under = WindowFromPoint(pointer);
+        if (under == window_ || IsChild(window_, under)) {
+            SetCursor(LoadCursorW(nullptr, shown ? IDC_APPSTARTING : IDC_ARROW));
+        }
+    }
 }
 
 void Win32MainWindow::ShowMessage(const std::wstring& text, MessageIcon icon) {
@@ -184,6 +207,14 @@ void Win32MainWindow::ShowMessage(const std::wstring& text, MessageIcon icon) {
 
 void Win32MainWindow::Close() {
     PostMessageW(window_, kCloseMessage, 0, 0);
+}
+
+void Win32MainWindow::PostCopyProgress(unsigned permille) {
+    PostMessageW(window_, kCopyProgressMessage, permille, 0);
+}
+
+void Win32MainWindow::PostCopyFinished() {
+    PostMessageW(window_, kCopyFinishedMessage, 0, 0);
 }
 
 LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam,
@@ -213,6 +244,11 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case WM_SETCURSOR:
+            if (OnSetCursor(LOWORD(lParam))) {
+                return TRUE;
+            }
+            break;
         case WM_CTLCOLORSTATIC:
             return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_ACTIVATE:
@@ -229,6 +265,14 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         case kCloseMessage:
             DestroyWhenIdle();
+            return 0;
+        case kCopyProgressMessage:
+            if (copyShownInProgress_) {
+                taskbarProgress_.Show(window_, static_cast<unsigned>(wParam));
+            }
+            return 0;
+        case kCopyFinishedMessage:
+            RunHandler(&MainWindowBehaviour::OnCopyFinished);
             return 0;
         case WM_DESTROY:
             OnDestroy();
@@ -251,6 +295,10 @@ bool Win32MainWindow::OnCreate() {
 }
 
 void Win32MainWindow::OnCommand(int id, int notification) {
+    // A disabled button means nothing, even when a click of it arrives by message.
+    if (notification == BN_CLICKED && !IsWindowEnabled(Control(static_cast<ControlId>(id)))) {
+        return;
+    }
     switch (static_cast<ControlId>(id)) {
         case ControlId::txtSourcePath:
             if (notification == EN_CHANGE) {
@@ -287,6 +335,14 @@ LRESULT Win32MainWindow::OnControlColour(HDC context, HWND control) {
     }
     SetBkColor(context, GetSysColor(COLOR_BTNFACE));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+bool Win32MainWindow::OnSetCursor(int hitTest) {
+    if (!copyShownInProgress_ || hitTest != HTCLIENT) {
+        return false;
+    }
+    SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
+    return true;
 }
 
 void Win32MainWindow::OnActivate(bool active) {
@@ -339,7 +395,7 @@ bool Win32MainWindow::CreateControls() {
                 kind.extendedStyle, kind.name, control.designText, style, 0, 0, 0, 0, window_,
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
             if (created == nullptr) {
-                creationFailure_ = Win32Failure(GetLastError(), L"Could not create the controls");
+                creationFailure_ = Win32Failure(GetLastError(), kControlsNotCreated);
                 return false;
             }
         }

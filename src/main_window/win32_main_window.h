@@ -9,6 +9,7 @@
 #include "file_system/status.h"
 #include "main_window/main_window_behaviour.h"
 #include "main_window/win32_layout.h"
+#include "main_window/win32_taskbar_progress.h"
 #include "main_window/window.h"
 
 namespace vestro {
@@ -18,9 +19,9 @@ namespace vestro {
 class Win32MainWindow final : public Window {
   public:
     Win32MainWindow(FileSystemFactory createFileSystem, std::wstring programFolder);
-    // With a file dialog of the caller's in place of CommonDialog1.
+    // With a file dialog, and a way of putting the data in place, of the caller's.
     Win32MainWindow(FileSystemFactory createFileSystem, std::wstring programFolder,
-                    FileDialog& fileDialog);
+                    FileDialog& fileDialog, Deployment deploy = DeployData);
     ~Win32MainWindow() override;
 
     Win32MainWindow(const Win32MainWindow&) = delete;
@@ -36,12 +37,16 @@ class Win32MainWindow final : public Window {
 
     std::wstring SourcePathText() const override;
     void SetSourcePathText(const std::wstring& text) override;
+    void SetSourcePathReadOnly(bool readOnly) override;
     void EnableOK(bool enabled) override;
     void EnableCancel(bool enabled) override;
+    void EnableBrowse(bool enabled) override;
     void SetStatusText(const std::wstring& text) override;
-    void ProcessPendingEvents() override;
+    void ShowCopyInProgress(bool shown) override;
     void ShowMessage(const std::wstring& text, MessageIcon icon) override;
     void Close() override;
+    void PostCopyProgress(unsigned permille) override;
+    void PostCopyFinished() override;
 
   private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
@@ -51,6 +56,7 @@ class Win32MainWindow final : public Window {
     bool OnCreate();
     void OnCommand(int id, int notification);
     LRESULT OnControlColour(HDC context, HWND control);
+    bool OnSetCursor(int hitTest);
     void OnActivate(bool active);
     void OnSetFocus();
     void OnDpiChanged(UINT dpi, const RECT& suggested);
@@ -66,15 +72,18 @@ class Win32MainWindow final : public Window {
     void RunHandler(void (MainWindowBehaviour::*handler)());
     void DestroyWhenIdle();
 
-    Win32FileDialog CommonDialog1;
-    MainWindowBehaviour behaviour_;
+    Win32FileDialog openFileDialog_;
+    TaskbarProgress taskbarProgress_;
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     HWND focusToRestore_ = nullptr;
     int handlersRunning_ = 0;
     bool closeWhenIdle_ = false;
+    bool copyShownInProgress_ = false;
     Status creationFailure_;
+    // Last: its copy, if one still runs, ends while everything it posts to is still there.
+    MainWindowBehaviour behaviour_;
 };
 
 }  // namespace vestro

@@ -8,8 +8,4 @@ namespace vestro {
 // window's controls, as in a dialog.
 int RunMessageLoop(HWND window);
 
-// Handles everything queued for this thread, then paints what is still invalid, and returns.
-// A WM_QUIT met on the way is posted again, so the message loop still ends on it.
-void ProcessPendingMessages(HWND window);
-
 }  // namespace vestro

@@ -19,8 +19,10 @@ add_library(vestro_win32_window STATIC
     win32_font_choice.cpp
     win32_message_pump.cpp
     win32_main_window.cpp
+    win32_taskbar_progress.cpp
 )
-target_link_libraries(vestro_win32_window PUBLIC vestro_main_window user32 gdi32)
+# ole32 and uuid for the taskbar button's progress: a system DLL and a static library.
+target_link_libraries(vestro_win32_window PUBLIC vestro_main_window user32 gdi32 ole32 uuid)
 
 # Where the resource scripts find the icon, the manifest and the generated version header.
 set(VESTRO_RESOURCE_INCLUDES

@@ -2,218 +2,212 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <set>
+#include <algorithm>
+#include <atomic>
+#include <future>
 
 #include "client_location/install_detection.h"
+#include "deployment/deployment_layout.h"
 #include "support/instrumented_file_system.h"
 #include "support/listed_file_system.h"
 #include "support/recording_window.h"
 #include "support/scripted_file_dialog.h"
-#include "support/temporary_folder.h"
 
 namespace vestro {
 namespace {
 
-using testing::InstrumentedFileSystem;
-using testing::ListedFileSystem;
-using testing::RecordingWindow;
-using testing::ScriptedFileDialog;
-using testing::TemporaryFolder;
-using testing::WriteFile;
+using namespace testing;
+using Texts = std::vector<std::wstring>;
 
-const std::wstring kCandidate1(kInstallCandidates[0]);
-const std::wstring kCandidate2(kInstallCandidates[1]);
-const std::wstring kLoadFailed =
-    L"An error has occurred while trying to find the VORIN install directory.  Error: ";
+const std::wstring kCandidate1(kInstallCandidates[0]), kCandidate2(kInstallCandidates[1]);
+const std::wstring kCopying = L"Copying Files.  Please Wait...";
+const std::wstring kCopyFailed = L"(48) An error has occurred while trying to copy files.  Error: ";
 
-class MainWindow : public ::testing::Test {
-  protected:
-    MainWindow() {
-        // As the Win32 window does: every change of the path box runs the check.
+// The behaviour on a recording window. Its service objects: the real file system, or one with
+// only the listed files; the first one made logs its calls and fails its call number failAt.
+struct Harness {
+    explicit Harness(std::wstring programFolder, Deployment deploy = DeployData)
+        : behaviour(
+              window, [this] { return Create(); }, std::move(programFolder), dialog,
+              std::move(deploy)) {
         window.onSourcePathChanged = [this] { behaviour.CheckSourcePath(); };
     }
-
-    // Each service object the behaviour asks for: the real one, or one with only the listed
-    // files, or one whose call number failAt fails. What each object was asked is kept.
-    FileSystemCreation CreateServices() {
+    FileSystemCreation Create() {
         if (creationFails) {
             return {nullptr, Status::Failure(std::make_error_code(std::errc::not_supported),
                                              L"Class not registered.")};
         }
-        std::unique_ptr<FileSystem> inner = listedFiles
-                                                ? std::make_unique<ListedFileSystem>(*listedFiles)
-                                                : CreateFileSystem().fileSystem;
-        auto instrumented = std::make_unique<InstrumentedFileSystem>(std::move(inner), failAt);
-        created.push_back(instrumented->Log());
-        return {std::move(instrumented), {}};
+        std::unique_ptr<FileSystem> inner =
+            listed ? std::make_unique<ListedFileSystem>(*listed) : CreateFileSystem().fileSystem;
+        auto logged = std::make_unique<InstrumentedFileSystem>(std::move(inner), failAt);
+        failAt.reset();
+        firstLog = firstLog ? firstLog : logged->Log();
+        return {std::move(logged), {}};
+    }
+    // What the worker posted, delivered as the window's message loop does.
+    std::vector<unsigned> DeliverPosts() {
+        std::optional<std::vector<unsigned>> progress = window.TakePostsOnceFinished();
+        EXPECT_TRUE(progress) << "the copy's end was never posted";
+        behaviour.OnCopyFinished();
+        return progress.value_or(std::vector<unsigned>{});
     }
 
-    bool creationFails = false;
-    std::optional<std::set<std::wstring>> listedFiles;
+    std::optional<std::set<std::wstring>> listed;
     std::optional<int> failAt;
-    std::vector<std::shared_ptr<const std::vector<std::wstring>>> created;
-
-    TemporaryFolder folder;
+    bool creationFails = false;
+    std::shared_ptr<const Texts> firstLog;
     RecordingWindow window;
     ScriptedFileDialog dialog;
-    MainWindowBehaviour behaviour{window, [this] { return CreateServices(); }, folder.Text(),
-                                  dialog};
+    MainWindowBehaviour behaviour;
 };
 
-// Load sequence
-
-TEST_F(MainWindow, LoadFillsInTheFirstCandidateAndEnablesOK) {
-    listedFiles = {kCandidate1, kCandidate2};
-    behaviour.OnLoad();
-    EXPECT_EQ(window.sourcePathText, kCandidate1);
-    EXPECT_TRUE(window.okEnabled);
-    EXPECT_EQ(window.statusText, L"");
-    EXPECT_TRUE(window.messages.empty());
-    EXPECT_TRUE(behaviour.HasFileSystem());
-}
-
-TEST_F(MainWindow, LoadFillsInTheSecondCandidateWhenOnlyItExists) {
-    listedFiles = {kCandidate2};
-    behaviour.OnLoad();
-    EXPECT_EQ(window.sourcePathText, kCandidate2);
-    EXPECT_TRUE(window.okEnabled);
-    EXPECT_TRUE(window.messages.empty());
-}
-
-TEST_F(MainWindow, LoadWithoutAClientLeavesTheBoxEmptyAndSaysNothing) {
-    listedFiles = std::set<std::wstring>{};
-    behaviour.OnLoad();
-    EXPECT_EQ(window.sourcePathText, L"");
-    EXPECT_FALSE(window.okEnabled);
-    EXPECT_EQ(window.statusText, L"");
-    EXPECT_TRUE(window.messages.empty());
-}
-
-TEST_F(MainWindow, LoadReportsServicesThatCannotBeMadeAndKeepsTheDesignStatus) {
-    creationFails = true;
-    behaviour.OnLoad();
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text, kLoadFailed + L"Class not registered.");
-    EXPECT_EQ(window.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(window.statusText, L"lblStatus");
-    EXPECT_EQ(window.sourcePathText, L"");
-    EXPECT_FALSE(window.okEnabled);
-    EXPECT_FALSE(behaviour.HasFileSystem());
-
-    // Without services, OK (for a path typed later) is reported as a failed copy.
-    creationFails = false;
-    window.messages.clear();
-    behaviour.OnOKClick();
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text.rfind(
-                  L"An error has occurred while trying to copy files.  Error: ", 0),
-              0u);
-}
-
-TEST_F(MainWindow, LoadReportsAFailedProbeAndEmptiesThePathBox) {
-    listedFiles = {kCandidate2};
-    failAt = 1;
-    behaviour.OnLoad();
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text, kLoadFailed + InstrumentedFileSystem::kInjectedFailureText);
-    EXPECT_EQ(window.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(window.sourcePathText, L"");
-    EXPECT_EQ(window.statusText, L"");
-    EXPECT_FALSE(window.okEnabled);
-}
-
-// The path check
-
-TEST_F(MainWindow, CheckEnablesOKOnlyForAnExistingFileWhateverItsName) {
-    WriteFile(folder.Child(L"any name.dat"), "x");
-    WriteFile(folder.Child(L"Tarno.exe"), "");
-
-    window.SetSourcePathText(folder.Text(L"any name.dat"));
-    EXPECT_TRUE(window.okEnabled);
-    window.SetSourcePathText(folder.Text(L"missing.exe"));
-    EXPECT_FALSE(window.okEnabled);
-    window.SetSourcePathText(folder.Text(L"Tarno.exe"));
-    EXPECT_TRUE(window.okEnabled);
-    window.SetSourcePathText(folder.Text());
-    EXPECT_FALSE(window.okEnabled) << "a folder is not a file";
-}
-
-TEST_F(MainWindow, CheckOfOnlySpacesDisablesOKWithoutAskingTheFileSystem) {
-    WriteFile(folder.Child(L"Tarno.exe"), "");
-    window.SetSourcePathText(folder.Text(L"Tarno.exe"));
-    ASSERT_TRUE(window.okEnabled);
-    const std::size_t madeBefore = created.size();
-
-    window.SetSourcePathText(L"     ");
-    EXPECT_FALSE(window.okEnabled);
-    window.SetSourcePathText(L"");
-    EXPECT_FALSE(window.okEnabled);
-    EXPECT_EQ(created.size(), madeBefore);
-}
-
-TEST_F(MainWindow, CheckAsksWithTheSpacesKeptAndAFreshServiceObject) {
-    WriteFile(folder.Child(L"Tarno.exe"), "");
-    behaviour.OnLoad();
-    const std::size_t madeAtLoad = created.size();
-    const std::wstring padded = L"  " + folder.Text(L"Tarno.exe") + L" ";
-
-    window.SetSourcePathText(padded);
-
-    ASSERT_EQ(created.size(), madeAtLoad + 1);
-    EXPECT_EQ(*created.back(), std::vector<std::wstring>{L"FileExists " + padded});
-    EXPECT_FALSE(window.okEnabled) << "no file is named with the spaces";
-    EXPECT_EQ(created.front()->size(), kInstallCandidates.size())
-        << "the window's own object only ran the detection";
-}
-
-TEST_F(MainWindow, CheckThatCannotMakeItsServiceObjectLeavesOKDisabled) {
-    WriteFile(folder.Child(L"Tarno.exe"), "");
-    creationFails = true;
-    window.SetSourcePathText(folder.Text(L"Tarno.exe"));
-    EXPECT_FALSE(window.okEnabled);
-    EXPECT_TRUE(window.messages.empty());
-}
-
-// Closing
-
-TEST_F(MainWindow, CancelAndTheCloseBoxCloseTheWindow) {
-    behaviour.OnLoad();
-    EXPECT_TRUE(behaviour.OnCloseRequest());
-    behaviour.OnCancelClick();
-    EXPECT_TRUE(window.closed);
-    behaviour.OnUnload();
-    EXPECT_FALSE(behaviour.HasFileSystem());
-}
-
-// Events that reach the window during the copy's one pass over pending events: a close, a
-// second OK, Cancel, Browse, and typing must neither start anything nor close the window.
-TEST_F(MainWindow, EventsDuringTheCopyAreHeldOff) {
-    WriteFile(folder.Child(L"client/Tarno.exe"), "");
-    WriteFile(folder.Child(L"client/Common/VestroData/old.txt"), "old");
-    WriteFile(folder.Child(L"Data/new.txt"), "new");
-    behaviour.OnLoad();
-    window.SetSourcePathText(folder.Text(L"client/Tarno.exe"));
-    ASSERT_TRUE(window.okEnabled);
-
-    bool closeAllowedDuringCopy = true;
-    window.onProcessPendingEvents = [&] {
-        closeAllowedDuringCopy = behaviour.OnCloseRequest();
-        behaviour.OnOKClick();
-        behaviour.OnCancelClick();
-        behaviour.OnBrowseClick();
-        window.SetSourcePathText(folder.Text(L"client/Tarno.exe"));
-        EXPECT_FALSE(window.okEnabled);
-        EXPECT_FALSE(window.closed);
+TEST(MainWindow, LoadProbesInOrderFillsInTheFindOrReportsAndEmptiesTheBox) {
+    const std::wstring failed =
+        L"(48) An error has occurred while trying to find the VORIN install directory.  Error: ";
+    const std::wstring probe1 = L"FileExists " + kCandidate1, probe2 = L"FileExists " + kCandidate2;
+    struct Case {
+        std::set<std::wstring> installed;
+        std::optional<int> failAt;
+        bool creationFails;
+        std::wstring box, status, message;
+        Texts probes;
     };
-    behaviour.OnOKClick();
+    // clang-format off
+    const Case cases[] = {
+        {{kCandidate1, kCandidate2}, {}, false, kCandidate1, L"", L"", {probe1}},
+        {{kCandidate2}, {}, false, kCandidate2, L"", L"", {probe1, probe2}},
+        {{}, {}, false, L"", L"", L"", {probe1, probe2}},
+        {{kCandidate2}, 1, false, L"", L"", failed + L"Injected failure.", {probe1}},
+        {{}, {}, true, L"", L"lblStatus", failed + L"Class not registered.", {}},
+    };
+    // clang-format on
+    for (const Case& each : cases) {
+        Harness harness(L"C:\\Program");
+        harness.listed = each.installed;
+        harness.failAt = each.failAt;
+        harness.creationFails = each.creationFails;
+        harness.window.sourcePathText = L"C:\\earlier\\Tarno.exe";  // a failure must empty it
+        harness.behaviour.OnLoad();
 
-    EXPECT_FALSE(closeAllowedDuringCopy);
-    EXPECT_TRUE(dialog.calls.empty());
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text, L"Files have been successfully copied.");
-    EXPECT_TRUE(window.closed);
-    EXPECT_TRUE(behaviour.OnCloseRequest()) << "after the copy the window may close";
+        const RecordingWindow& window = harness.window;
+        EXPECT_EQ(window.sourcePathText, each.box);
+        EXPECT_EQ(window.okEnabled, !each.box.empty());
+        EXPECT_EQ(window.statusText, each.status);
+        EXPECT_EQ(window.messages, each.message.empty() ? Texts{} : Texts{each.message});
+        EXPECT_EQ(harness.firstLog ? *harness.firstLog : Texts{}, each.probes);
+    }
+}
+
+TEST(MainWindow, PathCheckEnablesOKOnlyForAnExistingFileAskedWithTheSpacesKept) {
+    TemporaryFolder folder;
+    WriteFile(folder.Child(L"any name.dat"), "x");
+    const std::wstring file = folder.Text(L"any name.dat");
+    const std::pair<std::wstring, bool> cases[] = {{file, true},
+                                                   {folder.Text(L"missing.exe"), false},
+                                                   {folder.Text(), false},
+                                                   {L"  " + file + L" ", false},
+                                                   {L"   ", false}};
+    for (const auto& [text, okEnabled] : cases) {
+        for (const bool creationFails : {false, true}) {
+            Harness harness(folder.Text());
+            harness.creationFails = creationFails;
+            harness.window.SetSourcePathText(text);
+            EXPECT_EQ(harness.window.okEnabled, okEnabled && !creationFails) << text.c_str();
+            EXPECT_TRUE(harness.window.messages.empty());
+        }
+    }
+}
+
+TEST(MainWindow, OKReportsEachOutcomeAndCopiesOnlyWhenItMay) {
+    enum Setup { Ready, NoFolderPart, NoCommon, NoProgramFolder, NoFileSystem, NoData };
+    const Texts refused = {L"message", L"OK on", L"Cancel on"};
+    const Texts busy = {L"OK off", L"Cancel off", kCopying, L"message"};
+    Texts failed = busy;
+    failed.insert(failed.end(), {L"OK on", L"Cancel on"});
+    const std::tuple<Setup, Texts, std::wstring> cases[] = {
+        {NoFolderPart, refused, kCopyFailed + L"The path \"Tarno.exe\""},
+        {NoCommon, refused, L"(48) <Common> not found.  Files have not been successfully copied."},
+        {NoProgramFolder, refused,
+         kCopyFailed + L"The folder that holds VestroFile.exe could not be found."},
+        {NoFileSystem, refused, kCopyFailed + L"The file-system services are not available."},
+        {NoData, failed, kCopyFailed},
+        {Ready, busy, L"(64) Files have been successfully copied."},
+    };
+    for (const auto& [setup, calls, message] : cases) {
+        DeploymentLayout layout;
+        const TreeSnapshot data = SnapshotTree(layout.Data());
+        std::filesystem::remove_all(setup == NoCommon ? layout.Common() : "");
+        std::filesystem::remove_all(setup == NoData ? layout.Data() : "");
+        const TreeSnapshot before = SnapshotTree(layout.root.Path());
+        Harness harness(setup == NoProgramFolder ? L"" : layout.ProgramFolder());
+        harness.creationFails = setup == NoFileSystem;
+        harness.behaviour.OnLoad();
+        harness.window.SetSourcePathText(setup == NoFolderPart ? L"Tarno.exe"
+                                                               : L" " + layout.ExePath() + L" ");
+        harness.window.calls.clear();
+        harness.window.messages.clear();
+
+        harness.behaviour.OnOKClick();
+        const bool copied = harness.window.statusText == kCopying;
+        const std::vector<unsigned> progress =
+            copied ? harness.DeliverPosts() : std::vector<unsigned>{};
+
+        const RecordingWindow& window = harness.window;
+        const bool success = setup == Ready;
+        EXPECT_EQ(window.calls, calls);
+        std::wstring expected = message;
+        if (const auto common = expected.find(L"<Common>"); common != std::wstring::npos) {
+            expected.replace(common, 8, layout.root.Text(L"client/Common"));
+        }
+        ASSERT_EQ(window.messages.size(), 1u);
+        EXPECT_EQ(window.messages[0].substr(0, expected.size()), expected);
+        EXPECT_EQ(window.closed, success);
+        // Browse and the path box are usable again unless the window closes.
+        EXPECT_EQ(window.browseEnabled && !window.pathReadOnly, !success);
+        EXPECT_FALSE(window.copyShownInProgress);
+        EXPECT_EQ(SnapshotTree(success ? layout.VestroData() : layout.root.Path()),
+                  success ? data : before);
+        EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+        EXPECT_TRUE(!success || (!progress.empty() && progress.back() == 1000u));
+    }
+}
+
+// The copy held at a gate: the window goes on handling events, and the outcome posted afterwards
+// brings it back.
+TEST(MainWindow, EventsDuringTheCopyAreRefusedAndItsPostsUpdateTheWindow) {
+    DeploymentLayout layout;
+    std::promise<void> gate;
+    std::atomic<int> started = 0, ended = 0;
+    Harness harness(layout.ProgramFolder(), [&](FileSystem&, const DeploymentPaths& paths,
+                                                const ReplacementProgress& progress) {
+        ++started;
+        for (std::uint64_t copied : {0, 0, 1, 100, 101, 101, 400}) {
+            progress(copied, 400);
+        }
+        gate.get_future().wait_for(std::chrono::minutes(1));  // bounded, should it run inline
+        ++ended;
+        return Status::Failure(std::make_error_code(std::errc::io_error),
+                               paths.targetDir + L" is locked.");
+    });
+    harness.behaviour.OnLoad();
+    harness.window.SetSourcePathText(layout.ExePath());
+    harness.behaviour.OnOKClick();
+    EXPECT_EQ(ended, 0) << "the copy ran on the window's thread";
+
+    const RecordingWindow& window = harness.window;
+    EXPECT_FALSE(window.okEnabled || window.cancelEnabled || window.browseEnabled);
+    EXPECT_TRUE(window.pathReadOnly && window.copyShownInProgress);
+    EXPECT_FALSE(harness.behaviour.OnCloseRequest());
+    harness.behaviour.OnOKClick();
+    gate.set_value();
+
+    EXPECT_EQ(harness.DeliverPosts(), (std::vector<unsigned>{0, 2, 250, 252, 1000}));
+    EXPECT_EQ(started, 1);
+    EXPECT_EQ(window.messages.back(), kCopyFailed + layout.TargetDir() + L" is locked.");
+    EXPECT_TRUE(window.okEnabled && window.cancelEnabled && window.browseEnabled);
+    EXPECT_FALSE(window.pathReadOnly || window.copyShownInProgress || window.closed);
+    EXPECT_EQ(window.statusText, kCopying);
+    EXPECT_TRUE(harness.behaviour.OnCloseRequest());
 }
 
 }  // namespace

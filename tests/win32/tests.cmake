@@ -11,6 +11,7 @@ add_executable(vestro_win32_window_tests
     win32/window_text_fit_test.cpp
     win32/window_events_test.cpp
     win32/window_close_test.cpp
+    win32/window_answers_test.cpp
     win32/window_message_test.cpp
     win32/message_pump_test.cpp
     win32/win32_file_dialog_test.cpp

@@ -3,7 +3,6 @@
 #include <system_error>
 
 #include "file_system/file_system.h"
-#include "main_window/win32_message_pump.h"
 
 namespace vestro::testing {
 
@@ -47,7 +46,17 @@ void WindowTest::Click(ControlId id) {
 }
 
 void WindowTest::Pump() {
-    ProcessPendingMessages(Handle());
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (!IsWindow(Handle()) || !IsDialogMessageW(Handle(), &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
 }
 
 int WindowTest::TakeQuit() {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "deployment/copy_action.h"
+#include "main_window/user_texts.h"
 #include "win32/window_fixture.h"
 
 namespace vestro::testing {

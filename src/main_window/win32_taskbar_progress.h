@@ -1,0 +1,30 @@
+#pragma once
+
+#include <windows.h>
+
+#include <shobjidl.h>
+
+namespace vestro {
+
+// The progress bar on a window's taskbar button (ITaskbarList3). Where the shell offers no such
+// interface (Wine, COM not started on this thread) it shows nothing and the program goes on.
+// Use on the thread that owns the window, inside its COM apartment.
+class TaskbarProgress {
+  public:
+    TaskbarProgress() = default;
+    ~TaskbarProgress();
+    TaskbarProgress(const TaskbarProgress&) = delete;
+    TaskbarProgress& operator=(const TaskbarProgress&) = delete;
+
+    void Show(HWND window, unsigned permille);
+    void Clear(HWND window);
+
+  private:
+    // Made on first use: by then the window has its taskbar button. Null when unavailable.
+    ITaskbarList3* Taskbar();
+
+    ITaskbarList3* taskbar_ = nullptr;
+    bool tried_ = false;
+};
+
+}  // namespace vestro
