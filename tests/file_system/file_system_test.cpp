@@ -1,45 +1,63 @@
-#include "file_system_test.h"
+#include "file_system/file_system.h"
 
-namespace vestro::file_system_tests {
+#include <gtest/gtest.h>
 
-void FileSystemTest::SetUp() {
-    FileSystemCreation creation = CreateFileSystem();
-    ASSERT_FALSE(creation.status.Failed()) << creation.status.description;
-    ASSERT_NE(creation.fileSystem, nullptr);
-    fileSystem = std::move(creation.fileSystem);
-}
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
-::testing::AssertionResult IsDescribedFailure(const Status& status, std::wstring_view path) {
-    if (!status.Failed()) {
-        return ::testing::AssertionFailure() << "succeeded: \"" << status.description << "\"";
-    }
-    const std::wstring& text = status.description;
-    if (!text.starts_with(L"Could not ")) {
-        return ::testing::AssertionFailure() << "\"" << text << "\" names no operation";
-    }
-    const std::wstring quoted = L"\"" + std::wstring(path);
-    const std::size_t at = text.find(quoted);
-    if (at == std::wstring::npos) {
-        return ::testing::AssertionFailure() << "\"" << text << "\" does not name " << quoted;
-    }
-    const std::size_t reason = text.find(L"\": ", at + quoted.size());
-    if (reason == std::wstring::npos || text.size() < reason + 6 || text.back() == L'\n' ||
-        text.back() == L'\r' || text.find(L"\\\\?\\") != std::wstring::npos) {
-        return ::testing::AssertionFailure() << "\"" << text << "\" gives no clean reason";
-    }
+#include "file_system/path_text.h"
+#include "support/file_that_cannot_be_read.h"
+#include "support/folder_link.h"
+#include "support/temporary_folder.h"
 #ifdef _WIN32
-    if (status.error.category() != std::system_category()) {
-        return ::testing::AssertionFailure() << "not a Win32 error: " << status.error.message();
-    }
+#include "file_system/win32_extended_path.h"
 #endif
-    return ::testing::AssertionSuccess();
+
+namespace vestro::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The platform's file system, used as the program uses it, on a fresh temporary folder.
+class FileSystemTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        FileSystemCreation creation = CreateFileSystem();
+        ASSERT_FALSE(creation.status.Failed()) << creation.status.description;
+        fileSystem = std::move(creation.fileSystem);
+    }
+    std::wstring Text(std::wstring_view relative) const { return root.Text(relative); }
+    fs::path Child(std::wstring_view relative) const { return root.Child(relative); }
+    void Link(std::wstring_view link, std::wstring_view target) {
+        const std::string problem = links.Make(Child(link), Child(target));
+        ASSERT_TRUE(problem.empty()) << problem;
+    }
+
+    TemporaryFolder root;
+    // Declared after root: links go, as links, before the folder that holds them.
+    FolderLinks links;
+    std::unique_ptr<FileSystem> fileSystem;
+};
+
+// A failure whose sentence names the operation, the path as the caller wrote it, and a reason.
+::testing::AssertionResult NamesPath(const Status& status, const std::wstring& path) {
+    const std::wstring& text = status.description;
+    const std::size_t reason = text.find(L"\": ", text.find(L"\"" + path + L"\""));
+    if (status.Failed() && text.starts_with(L"Could not ") && reason != std::wstring::npos &&
+        text.size() > reason + 6 && text.find(L"\\\\?\\") == std::wstring::npos &&
+        text.back() != L'\n') {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "\"" << text << "\" does not name " << path;
 }
 
-bool IsReadOnly(const std::filesystem::path& path) {
-    using std::filesystem::perms;
-    return (std::filesystem::status(path).permissions() & perms::owner_write) == perms::none;
+bool IsReadOnly(const fs::path& path) {
+    return (fs::status(path).permissions() & fs::perms::owner_write) == fs::perms::none;
 }
 
+// Every byte value, in an order no block-sized copy reproduces by accident.
 std::string BinaryContent(std::size_t size) {
     std::string content(size, '\0');
     for (std::size_t index = 0; index < size; ++index) {
@@ -48,4 +66,161 @@ std::string BinaryContent(std::size_t size) {
     return content;
 }
 
-}  // namespace vestro::file_system_tests
+TEST_F(FileSystemTest, ExistenceAnswersOnlyForTheRightKindOfItem) {
+    WriteFile(Child(L"folder/file.txt"), "x");
+    WriteFile(Child(L"Données/数据 résumé.txt"), "x");
+    const std::wstring file = Text(L"folder/file.txt");
+    struct Row {
+        std::wstring path;
+        bool isFile;
+        bool isFolder;
+    };
+    for (const Row& row :
+         std::vector<Row>{{file, true, false},
+                          {Child(L"folder/file.txt").generic_wstring(), true, false},
+                          {Text(L"Données/数据 résumé.txt"), true, false},
+                          {Text(L"folder"), false, true},
+                          {JoinPath(Text(L"folder"), L""), false, true},
+                          {Text(L"folder/missing.txt"), false, false},
+                          {Text(L"missing/file.txt"), false, false},
+                          {L"", false, false},
+                          {L"   ", false, false},
+                          {L" " + file, false, false},
+                          {Text(L"folder/fil?.txt"), false, false},
+                          {Text(L"folder/*"), false, false},
+                          {Text(L"folder/file<.txt"), false, false},
+                          {Text(L"folder/file|.txt"), false, false},
+                          {file + std::wstring(1, L'\0') + L"more", false, false}}) {
+        const ExistsResult isFile = fileSystem->FileExists(row.path);
+        const ExistsResult isFolder = fileSystem->FolderExists(row.path);
+        EXPECT_EQ(row.isFile, isFile.exists) << row.path;
+        EXPECT_EQ(row.isFolder, isFolder.exists) << row.path;
+        EXPECT_FALSE(isFile.status.Failed() || isFolder.status.Failed()) << row.path;
+    }
+}
+
+TEST_F(FileSystemTest, CopyIsExactAndItsReadOnlyItemsCanBeDeleted) {
+    WriteFile(Child(L"source/top.txt"), "top");
+    WriteFile(Child(L"source/binary.bin"), BinaryContent(3 * 1024 * 1024 + 17));
+    WriteFile(Child(L"source/empty.bin"), "");
+    WriteFile(Child(L"source/a/b/c/deep.txt"), "deep");
+    WriteFile(Child(L"source/Données/数据/résumé.txt"), "é");
+    WriteFile(Child(L"source/read-only.txt"), "locked");
+    MakeFolder(Child(L"source/empty"));
+    MakeReadOnly(Child(L"source/read-only.txt"));
+    const TreeSnapshot source = SnapshotTree(Child(L"source"));
+
+    const Status copied = fileSystem->CopyFolder(Text(L"source"), Text(L"数据 copy"), true);
+    ASSERT_FALSE(copied.Failed()) << copied.description;
+    EXPECT_EQ(source, SnapshotTree(Child(L"数据 copy")));
+    EXPECT_TRUE(IsReadOnly(Child(L"数据 copy/read-only.txt")));
+
+    const Status deleted = fileSystem->DeleteFolder(Text(L"数据 copy"), true);
+    EXPECT_FALSE(deleted.Failed()) << deleted.description;
+    EXPECT_FALSE(fs::exists(Child(L"数据 copy")));
+    EXPECT_EQ(source, SnapshotTree(Child(L"source")));
+}
+
+TEST_F(FileSystemTest, DeleteNeverEntersALinkedFolder) {
+    WriteFile(Child(L"outside/sub/keep.txt"), "keep");
+    WriteFile(Child(L"target/file.txt"), "x");
+    ASSERT_NO_FATAL_FAILURE(Link(L"target/link", L"outside"));
+
+    const Status status = fileSystem->DeleteFolder(Text(L"target"), true);
+
+    EXPECT_EQ((TreeSnapshot{{L"sub", "<folder>"}, {JoinPath(L"sub", L"keep.txt"), "keep"}}),
+              SnapshotTree(Child(L"outside")));
+    if (RunningUnderWine()) {
+        // Wine would remove what a Unix link points to, so the link is refused instead.
+        EXPECT_TRUE(status.Failed());
+    } else {
+        EXPECT_FALSE(status.Failed()) << status.description;
+        EXPECT_FALSE(fs::exists(fs::symlink_status(Child(L"target"))));
+    }
+}
+
+TEST_F(FileSystemTest, CopyTakesLinkedFoldersAsFoldersAndStopsAtALoop) {
+    WriteFile(Child(L"outside/keep.txt"), "keep");
+    WriteFile(Child(L"source/file.txt"), "x");
+    MakeFolder(Child(L"source/sub"));
+    ASSERT_NO_FATAL_FAILURE(Link(L"source/linked", L"outside"));
+
+    const Status copied = fileSystem->CopyFolder(Text(L"source"), Text(L"copy"), true);
+    ASSERT_FALSE(copied.Failed()) << copied.description;
+    EXPECT_EQ((TreeSnapshot{{L"file.txt", "x"},
+                            {L"sub", "<folder>"},
+                            {L"linked", "<folder>"},
+                            {JoinPath(L"linked", L"keep.txt"), "keep"}}),
+              SnapshotTree(Child(L"copy")));
+    EXPECT_FALSE(fs::is_symlink(Child(L"copy/linked")));
+
+    ASSERT_NO_FATAL_FAILURE(Link(L"source/sub/back", L"source"));
+    const Status looped = fileSystem->CopyFolder(Text(L"source"), Text(L"loop"), true);
+    EXPECT_TRUE(NamesPath(looped, JoinPath(JoinPath(Text(L"source"), L"sub"), L"back")));
+}
+
+TEST_F(FileSystemTest, MoveRenamesButNeverReplaces) {
+    WriteFile(Child(L"source/sub/file.txt"), "source");
+    MakeFolder(Child(L"empty"));
+    WriteFile(Child(L"full/file.txt"), "kept");
+    const TreeSnapshot before = SnapshotTree(root.Path());
+    const TreeSnapshot source = SnapshotTree(Child(L"source"));
+
+    for (const wchar_t* existing : {L"empty", L"full"}) {
+        EXPECT_TRUE(
+            NamesPath(fileSystem->MoveFolder(Text(L"source"), Text(existing)), Text(existing)));
+    }
+    EXPECT_EQ(before, SnapshotTree(root.Path()));
+
+    const Status moved = fileSystem->MoveFolder(Text(L"source"), Text(L"moved"));
+    ASSERT_FALSE(moved.Failed()) << moved.description;
+    EXPECT_FALSE(fs::exists(Child(L"source")));
+    EXPECT_EQ(source, SnapshotTree(Child(L"moved")));
+}
+
+TEST_F(FileSystemTest, FailuresNameThePathAsGiven) {
+    WriteFile(Child(L"source/fine.txt"), "x");
+    WriteFile(Child(L"file.txt"), "x");
+    const FileThatCannotBeRead unreadable(Child(L"source/unreadable.txt"));
+    const std::wstring missing = Child(L"missing").generic_wstring();
+    struct Row {
+        std::wstring named;
+        std::function<Status()> run;
+    };
+    for (const Row& row : std::vector<Row>{
+             {missing, [&] { return fileSystem->CopyFolder(missing, Text(L"copy"), true); }},
+             {Text(L"missing/copy"),
+              [&] { return fileSystem->CopyFolder(Text(L"source"), Text(L"missing/copy"), true); }},
+             {JoinPath(Text(L"source"), L"unreadable.txt"),
+              [&] { return fileSystem->CopyFolder(Text(L"source"), Text(L"copy2"), true); }},
+             {missing, [&] { return fileSystem->DeleteFolder(missing, true); }},
+             {Text(L"file.txt"), [&] { return fileSystem->DeleteFolder(Text(L"file.txt"), true); }},
+             {missing, [&] { return fileSystem->MoveFolder(missing, Text(L"moved")); }}}) {
+        EXPECT_TRUE(NamesPath(row.run(), row.named));
+    }
+    EXPECT_TRUE(fs::exists(Child(L"file.txt")));
+}
+
+#ifdef _WIN32
+// Every path reaches the system in the form that takes any length.
+TEST(ExtendedPathTest, PathsGetTheLongFormOrAReason) {
+    const std::wstring current = fs::current_path().wstring();
+    for (const auto& [text, extended] : std::vector<std::pair<std::wstring, std::wstring>>{
+             {L"C:\\Tarno\\Common", L"\\\\?\\C:\\Tarno\\Common"},
+             {L"C:/Tarno/Common/", L"\\\\?\\C:\\Tarno\\Common"},
+             {L"C:\\Tarno\\..\\Other\\.\\Common", L"\\\\?\\C:\\Other\\Common"},
+             {L"C:\\", L"\\\\?\\C:\\"},
+             {L"\\\\server\\share\\Common", L"\\\\?\\UNC\\server\\share\\Common"},
+             {L"\\\\?\\C:\\as is", L"\\\\?\\C:\\as is"},
+             {L"Data\\file.txt", L"\\\\?\\" + current + L"\\Data\\file.txt"}}) {
+        EXPECT_EQ(extended, ToExtendedPath(text).text) << text;
+    }
+    for (const wchar_t* text : {L"", L"C:\\Data ", L"C:\\Data.\\file", L" C:\\Data", L"C:\\a?b",
+                                L"C:\\a*", L"C:\\a<b", L"C:\\a|b", L"C:\\a\"b", L"C:\\a:b"}) {
+        EXPECT_NE(0u, ToExtendedPath(text).error) << text;
+    }
+}
+#endif
+
+}  // namespace
+}  // namespace vestro::testing

@@ -5,69 +5,46 @@
 namespace vestro::testing {
 namespace {
 
-bool IsLinkedFolderOnDisk(const std::filesystem::path& link) {
+bool IsLinkedFolder(const std::filesystem::path& link) {
     const DWORD attributes = GetFileAttributesW(link.c_str());
-    const DWORD linkedFolder = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & linkedFolder) == linkedFolder;
+    const DWORD linked = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & linked) == linked;
 }
 
-// The Unix path of a Windows path, as Wine's own conversion gives it.
-std::wstring UnixPath(const std::filesystem::path& path) {
+// Wine's CreateSymbolicLinkW makes nothing; a Unix link, made by a Unix program that Wine starts
+// without a handle to wait on, is what Windows code there sees as a linked folder.
+std::wstring QuotedUnixPath(const std::filesystem::path& path) {
     using UnixFileName = char*(__cdecl*)(const wchar_t*);
-    const auto convert = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
+    const auto unixName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* text = convert != nullptr ? convert(path.c_str()) : nullptr;
-    if (text == nullptr) {
-        return {};
-    }
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    std::wstring result(length > 0 ? length - 1 : 0, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, result.data(), length);
+    char* text = unixName != nullptr ? unixName(std::filesystem::absolute(path).c_str()) : nullptr;
+    const std::wstring quoted = L" \"" + std::filesystem::path(text ? text : "").wstring() + L"\"";
     HeapFree(GetProcessHeap(), 0, text);
-    return result;
+    return quoted;
 }
 
-// Wine starts Unix programs as well: the one way for Windows code to make or remove a Unix link.
-// It gives no handle to wait on, so the caller watches for the outcome instead.
-bool StartUnixCommand(std::wstring commandLine) {
+bool RunUnixCommand(std::wstring commandLine, const std::filesystem::path& link, bool present) {
     STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
+    startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
         return false;
     }
-    for (const HANDLE handle : {process.hThread, process.hProcess}) {
-        if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle);
-        }
-    }
-    return true;
-}
-
-bool WaitUntilLinkedFolderIs(bool present, const std::filesystem::path& link) {
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        if (IsLinkedFolderOnDisk(link) == present) {
-            return true;
-        }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int attempt = 0; attempt < 1000 && IsLinkedFolder(link) != present; ++attempt) {
         Sleep(10);
     }
-    return false;
-}
-
-std::wstring Quoted(const std::wstring& text) {
-    return L"\"" + text + L"\"";
+    return IsLinkedFolder(link) == present;
 }
 
 }  // namespace
 
 FolderLinks::~FolderLinks() {
     for (const std::filesystem::path& link : links_) {
-        if (RunningUnderWine()) {
-            if (StartUnixCommand(L"/bin/rm -f " + Quoted(UnixPath(link)))) {
-                WaitUntilLinkedFolderIs(false, link);
-            }
-        } else {
+        if (!RunningUnderWine() ||
+            !RunUnixCommand(L"/bin/rm -f" + QuotedUnixPath(link), link, false)) {
             RemoveDirectoryW(link.c_str());
         }
     }
@@ -75,24 +52,16 @@ FolderLinks::~FolderLinks() {
 
 std::string FolderLinks::Make(const std::filesystem::path& link,
                               const std::filesystem::path& target) {
-    if (CreateSymbolicLinkW(
-            link.c_str(), target.c_str(),
-            SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
-        IsLinkedFolderOnDisk(link)) {
-        links_.push_back(link);
-        return {};
-    }
-    const DWORD error = GetLastError();
-    if (!RunningUnderWine()) {
-        return "CreateSymbolicLinkW failed with error " + std::to_string(error) +
-               ": run the tests elevated or turn on Developer Mode";
-    }
-    const std::wstring unixTarget = UnixPath(target);
-    const std::wstring unixLink = UnixPath(link);
-    if (unixTarget.empty() || unixLink.empty() ||
-        !StartUnixCommand(L"/bin/ln -s " + Quoted(unixTarget) + L" " + Quoted(unixLink)) ||
-        !WaitUntilLinkedFolderIs(true, link)) {
-        return "under Wine, /bin/ln could not make a Unix link at " + link.string();
+    const bool made =
+        RunningUnderWine()
+            ? RunUnixCommand(L"/bin/ln -s" + QuotedUnixPath(target) + QuotedUnixPath(link), link,
+                             true)
+            : CreateSymbolicLinkW(
+                  link.c_str(), target.c_str(),
+                  SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
+                  IsLinkedFolder(link);
+    if (!made) {
+        return "no link at " + link.string() + ": on Windows run elevated or in Developer Mode";
     }
     links_.push_back(link);
     return {};
