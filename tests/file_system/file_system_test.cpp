@@ -212,12 +212,37 @@ TEST(ExtendedPathTest, PathsGetTheLongFormOrAReason) {
              {L"C:\\", L"\\\\?\\C:\\"},
              {L"\\\\server\\share\\Common", L"\\\\?\\UNC\\server\\share\\Common"},
              {L"\\\\?\\C:\\as is", L"\\\\?\\C:\\as is"},
+             {L"C:\\Data. . ", L"\\\\?\\C:\\Data"},
              {L"Data\\file.txt", L"\\\\?\\" + current + L"\\Data\\file.txt"}}) {
         EXPECT_EQ(extended, ToExtendedPath(text).text) << text;
     }
-    for (const wchar_t* text : {L"", L"C:\\Data ", L"C:\\Data.\\file", L" C:\\Data", L"C:\\a?b",
-                                L"C:\\a*", L"C:\\a<b", L"C:\\a|b", L"C:\\a\"b", L"C:\\a:b"}) {
+    for (const wchar_t* text : {L"", L" C:\\Data", L"C:\\a?b", L"C:\\a*", L"C:\\a<b", L"C:\\a|b",
+                                L"C:\\a\"b", L"C:\\a:b"}) {
         EXPECT_NE(0u, ToExtendedPath(text).error) << text;
+    }
+}
+
+// The path check asks with the user's text unchanged: the answer is the one Windows gives for
+// that text (trailing spaces and dots of the last name dropped, a separator after a file name
+// finding nothing), not the one for the literal name.
+TEST_F(FileSystemTest, TextIsReadAsWindowsReadsIt) {
+    WriteFile(Child(L"Tools/tool.exe"), "x");
+    const std::wstring tools = Text(L"Tools");
+    struct Row {
+        std::wstring text;
+        bool isFile;
+        bool isFolder;
+    };
+    for (const Row& row : std::vector<Row>{{tools + L"\\tool.exe  ", true, false},
+                                           {tools + L"\\tool.exe. .", true, false},
+                                           {tools + L"\\TOOL.EXE", true, false},
+                                           {tools + L"\\.\\missing\\..\\tool.exe", true, false},
+                                           {tools + L"\\tool.exe\\", false, false},
+                                           {tools + L" \\tool.exe", false, false},
+                                           {tools + L"\\", false, true},
+                                           {tools + L". ", false, true}}) {
+        EXPECT_EQ(row.isFile, fileSystem->FileExists(row.text).exists) << row.text;
+        EXPECT_EQ(row.isFolder, fileSystem->FolderExists(row.text).exists) << row.text;
     }
 }
 #endif

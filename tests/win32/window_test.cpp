@@ -137,28 +137,6 @@ TEST_F(WindowTest, ACloseWhileAHandlerRunsWaitsForIt) {
     EXPECT_FALSE(IsWindow(opened));
 }
 
-TEST_F(WindowTest, ACloseDuringTheCopyIsRefused) {
-    window->Open(SW_SHOWNOACTIVATE);
-    window->SetSourcePathText(LayOutClient(false));  // no Data: the copy fails, the window stays
-
-    PostMessageW(Handle(), WM_CLOSE, 0, 0);
-    Click(ControlId::cmdOK);
-    ASSERT_NO_FATAL_FAILURE(WaitForMessages(1));
-
-    EXPECT_EQ(99, RunLoopUntilIdle());
-    EXPECT_TRUE(IsWindow(Handle()));
-    EXPECT_TRUE(IsEnabled(ControlId::cmdOK) && IsEnabled(ControlId::cmdCancel));
-}
-
-TEST_F(WindowTest, AQuitMetWhilePumpingIsKept) {
-    PostQuitMessage(7);
-    ProcessPendingMessages(Handle());
-
-    MSG message;
-    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(7, static_cast<int>(message.wParam));
-}
-
 TEST_F(WindowTest, EnterAndEscapeDoNothing) {
     window->Open(SW_SHOW);
     window->SetSourcePathText(LayOutClient(true));
