@@ -99,11 +99,13 @@ void MainWindowBehaviour::OnOKClick() {
 
 void MainWindowBehaviour::OnCopyFinished() {
     const Status outcome = copyWorker_.Finish();
+    // The copy is over: the window is as it was before, with OK and Cancel still disabled
+    // until a failure has been reported.
     window_.ShowCopyInProgress(false);
+    window_.EnableBrowse(true);
+    window_.SetSourcePathReadOnly(false);
     if (outcome.Failed()) {
         ReportCopyFailure(outcome.description);
-        window_.EnableBrowse(true);
-        window_.SetSourcePathReadOnly(false);
     } else {
         window_.ShowMessage(kCopySucceededMessage, MessageIcon::Information);
         window_.Close();
