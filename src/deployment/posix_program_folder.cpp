@@ -8,8 +8,9 @@ namespace vestro {
 std::wstring ProgramFolder() {
     std::error_code error;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    // Not the current folder instead: Data must come from beside the program or not at all.
     if (error) {
-        return std::filesystem::current_path(error).wstring();
+        return {};
     }
     return executable.parent_path().wstring();
 }
