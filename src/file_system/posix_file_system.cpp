@@ -49,6 +49,8 @@ ExistsResult ProbeType(const std::wstring& path, bool folder) {
 
 class PosixFileSystem final : public FileSystem {
   public:
+    explicit PosixFileSystem(unsigned treeWorkers) : treeWorkers_(treeWorkers) {}
+
     ExistsResult FileExists(const std::wstring& path) override { return ProbeType(path, false); }
 
     ExistsResult FolderExists(const std::wstring& path) override { return ProbeType(path, true); }
@@ -59,7 +61,7 @@ class PosixFileSystem final : public FileSystem {
                 return PosixFailure(std::make_error_code(std::errc::invalid_argument),
                                     CouldNot(L"delete the folder", path));
             }
-            return DeleteTree({ToFileSystemPath(path), path}, force);
+            return DeleteTree({ToFileSystemPath(path), path}, force, treeWorkers_);
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
         }
@@ -74,7 +76,8 @@ class PosixFileSystem final : public FileSystem {
                     CouldNot(L"copy the folder", source) + L" to \"" + destination + L"\"");
             }
             return CopyTree({ToFileSystemPath(source), source},
-                            {ToFileSystemPath(destination), destination}, overwrite, progress);
+                            {ToFileSystemPath(destination), destination}, overwrite, progress,
+                            treeWorkers_);
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
         }
@@ -121,13 +124,20 @@ class PosixFileSystem final : public FileSystem {
             return OutOfMemory();
         }
     }
+
+  private:
+    const unsigned treeWorkers_;
 };
 
 }  // namespace
 
 FileSystemCreation CreateFileSystem() {
+    return CreateFileSystem(0);
+}
+
+FileSystemCreation CreateFileSystem(unsigned treeWorkers) {
     try {
-        return {std::make_unique<PosixFileSystem>(), Status::Success()};
+        return {std::make_unique<PosixFileSystem>(treeWorkers), Status::Success()};
     } catch (const std::bad_alloc&) {
         return {nullptr, OutOfMemory()};
     }

@@ -1,8 +1,11 @@
 #include "file_system/posix_tree_delete.h"
 
+#include <memory>
 #include <vector>
 
+#include "file_system/folder_removal.h"
 #include "file_system/posix_failure.h"
+#include "file_system/work_pool.h"
 
 namespace vestro {
 namespace fs = std::filesystem;
@@ -12,6 +15,7 @@ namespace {
 struct OpenFolder {
     fs::directory_iterator listing;
     ItemPath path;
+    std::shared_ptr<FolderRemoval> removal;
 };
 
 constexpr fs::perms kAnyWrite =
@@ -44,20 +48,20 @@ Status RemoveFile(const ItemPath& file, bool force) {
     return RemoveEntry(file, L"delete the file");
 }
 
-Status OpenFolderListing(const ItemPath& folder, bool force, std::vector<OpenFolder>& open) {
-    OpenUp(folder, force);
-    std::error_code error;
-    fs::directory_iterator listing(folder.system, error);
-    if (error) {
-        return PosixFailure(error, CouldNot(L"read the folder", folder.display));
-    }
-    open.push_back({std::move(listing), folder});
-    return Status::Success();
+// A file or link is removed by a worker, which then settles its folder.
+void HandOut(WorkPool& pool, const std::shared_ptr<FolderRemoval>& folder, ItemPath item, bool link,
+             bool force) {
+    folder->Expect();
+    pool.Submit([folder, item = std::move(item), link, force] {
+        Status status = link ? RemoveEntry(item, L"delete the link") : RemoveFile(item, force);
+        Status removal = FolderRemoval::Settle(folder, status.Failed());
+        return status.Failed() ? status : removal;
+    });
 }
 
 }  // namespace
 
-Status DeleteTree(const ItemPath& root, bool force) {
+Status DeleteTree(const ItemPath& root, bool force, unsigned workers) {
     std::error_code error;
     const fs::file_status rootStatus = fs::symlink_status(root.system, error);
     if (error) {
@@ -75,41 +79,52 @@ Status DeleteTree(const ItemPath& root, bool force) {
                             CouldNot(L"delete the folder", root.display));
     }
 
-    // One walk, deepest folder last in the list; memory grows with depth only.
+    // One walk, deepest folder last in the list: memory grows with depth only. Workers remove
+    // the files; a folder goes when its last piece has gone. A failure stops nothing else.
+    WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kContinue);
     std::vector<OpenFolder> open;
-    if (Status status = OpenFolderListing(root, force, open); status.Failed()) {
-        return status;
-    }
+    const auto enter = [&](ItemPath folder, std::shared_ptr<FolderRemoval> parent) {
+        OpenUp(folder, force);
+        auto removal = std::make_shared<FolderRemoval>(
+            std::move(parent), [folder] { return RemoveEntry(folder, L"delete the folder"); });
+        fs::directory_iterator listing(folder.system, error);
+        if (error) {
+            pool.Fail(PosixFailure(error, CouldNot(L"read the folder", folder.display)));
+            pool.Fail(FolderRemoval::Settle(std::move(removal), true));
+            return;
+        }
+        open.push_back({std::move(listing), std::move(folder), std::move(removal)});
+    };
+    enter(root, nullptr);
     while (!open.empty()) {
         OpenFolder& folder = open.back();
         if (folder.listing == fs::directory_iterator()) {
-            const ItemPath emptied = std::move(folder.path);
+            std::shared_ptr<FolderRemoval> removal = std::move(folder.removal);
             open.pop_back();
-            if (Status status = RemoveEntry(emptied, L"delete the folder"); status.Failed()) {
-                return status;
-            }
+            pool.Fail(FolderRemoval::Settle(std::move(removal), false));
             continue;
         }
         const fs::directory_entry entry = *folder.listing;
         folder.listing.increment(error);
         if (error) {
-            return PosixFailure(error, CouldNot(L"read the folder", folder.path.display));
+            pool.Fail(PosixFailure(error, CouldNot(L"read the folder", folder.path.display)));
+            std::shared_ptr<FolderRemoval> removal = std::move(folder.removal);
+            open.pop_back();
+            pool.Fail(FolderRemoval::Settle(std::move(removal), true));
+            continue;
         }
-        const ItemPath item = folder.path.Child(entry.path().filename());
+        ItemPath item = folder.path.Child(entry.path().filename());
         // The entry's type comes from the listing itself; symlinks are never followed here.
-        Status status;
         if (entry.is_symlink(error)) {
-            status = RemoveEntry(item, L"delete the link");
+            HandOut(pool, folder.removal, std::move(item), true, force);
         } else if (entry.is_directory(error)) {
-            status = OpenFolderListing(item, force, open);
+            std::shared_ptr<FolderRemoval> parent = folder.removal;
+            enter(std::move(item), std::move(parent));  // folder may move: not used after
         } else {
-            status = RemoveFile(item, force);
-        }
-        if (status.Failed()) {
-            return status;
+            HandOut(pool, folder.removal, std::move(item), false, force);
         }
     }
-    return Status::Success();
+    return pool.Finish();
 }
 
 }  // namespace vestro

@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
+#include "file_system/folder_removal.h"
 #include "file_system/win32_error_text.h"
 #include "file_system/win32_folder_listing.h"
 #include "file_system/win32_linked_folder.h"
+#include "file_system/work_pool.h"
 
 namespace vestro {
 namespace {
@@ -14,7 +17,7 @@ namespace {
 struct OpenFolder {
     FolderListing listing;
     ItemPath path;
-    DWORD attributes;
+    std::shared_ptr<FolderRemoval> removal;
 };
 
 DWORD ClearReadOnly(const ItemPath& item, DWORD attributes, bool force) {
@@ -59,6 +62,21 @@ Status RemoveLink(const ItemPath& link, DWORD attributes, DWORD reparseTag, bool
     return RemoveFolderEntry(link, attributes, force, L"delete the link");
 }
 
+// A file or link is removed by a worker, which then settles its folder.
+void HandOut(WorkPool& pool, const std::shared_ptr<FolderRemoval>& folder, ItemPath item,
+             const WIN32_FIND_DATAW& entry, bool force) {
+    folder->Expect();
+    const DWORD attributes = entry.dwFileAttributes;
+    const DWORD reparseTag = entry.dwReserved0;
+    pool.Submit([folder, item = std::move(item), attributes, reparseTag, force] {
+        const Status status = (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0
+                                  ? DeleteOneFile(item, attributes, force)
+                                  : RemoveLink(item, attributes, reparseTag, force);
+        Status removal = FolderRemoval::Settle(folder, status.Failed());
+        return status.Failed() ? status : removal;
+    });
+}
+
 }  // namespace
 
 Status DeleteTree(const ItemPath& root, bool force) {
@@ -78,42 +96,43 @@ Status DeleteTree(const ItemPath& root, bool force) {
         }
     }
 
-    // One walk, deepest folder last in the list; memory grows with depth only.
+    // One walk, deepest folder last in the list: memory grows with depth only. Workers remove
+    // the files; a folder goes when its last piece has gone. A failure stops nothing else.
+    WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kContinue);
     std::vector<OpenFolder> open;
-    open.push_back({FolderListing(root.system), root, rootAttributes});
+    const auto enter = [&](ItemPath folder, DWORD attributes,
+                           std::shared_ptr<FolderRemoval> parent) {
+        auto removal =
+            std::make_shared<FolderRemoval>(std::move(parent), [folder, attributes, force] {
+                return RemoveFolderEntry(folder, attributes, force, L"delete the folder");
+            });
+        FolderListing listing(folder.system);
+        open.push_back({std::move(listing), std::move(folder), std::move(removal)});
+    };
+    enter(root, rootAttributes, nullptr);
     while (!open.empty()) {
         OpenFolder& folder = open.back();
         const DWORD error = folder.listing.Next();
-        if (error == ERROR_NO_MORE_FILES) {
-            const ItemPath emptied = std::move(folder.path);
-            const DWORD attributes = folder.attributes;
-            open.pop_back();  // closes the listing, which would keep the folder in use
-            if (Status status = RemoveFolderEntry(emptied, attributes, force, L"delete the folder");
-                status.Failed()) {
-                return status;
-            }
-            continue;
-        }
         if (error != ERROR_SUCCESS) {
-            return Win32Failure(error, CouldNot(L"read the folder", folder.path.display));
+            if (error != ERROR_NO_MORE_FILES) {
+                pool.Fail(Win32Failure(error, CouldNot(L"read the folder", folder.path.display)));
+            }
+            std::shared_ptr<FolderRemoval> removal = std::move(folder.removal);
+            open.pop_back();  // closes the listing, which would keep the folder in use
+            pool.Fail(FolderRemoval::Settle(std::move(removal), error != ERROR_NO_MORE_FILES));
+            continue;
         }
         const WIN32_FIND_DATAW& entry = folder.listing.Entry();
         ItemPath item = folder.path.Child(entry.cFileName);
-        const DWORD attributes = entry.dwFileAttributes;
-        Status status;
-        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            status = DeleteOneFile(item, attributes, force);
-        } else if (IsLinkedFolder(attributes, entry.dwReserved0)) {
-            status = RemoveLink(item, attributes, entry.dwReserved0, force);
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+            IsLinkedFolder(entry.dwFileAttributes, entry.dwReserved0)) {
+            HandOut(pool, folder.removal, std::move(item), entry, force);
         } else {
-            FolderListing listing(item.system);
-            open.push_back({std::move(listing), std::move(item), attributes});
-        }
-        if (status.Failed()) {
-            return status;
+            std::shared_ptr<FolderRemoval> parent = folder.removal;
+            enter(std::move(item), entry.dwFileAttributes, std::move(parent));
         }
     }
-    return Status::Success();
+    return pool.Finish();
 }
 
 }  // namespace vestro
