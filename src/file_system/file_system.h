@@ -54,6 +54,6 @@ struct FileSystemCreation {
 FileSystemCreation CreateFileSystem();
 // The same with a chosen number of threads for copying and deleting trees (0: the machine's
 // choice, as above), for measuring.
-FileSystemCreation CreateFileSystem(unsigned treeWorkers);
+FileSystemCreation CreateFileSystemWithTreeWorkers(unsigned treeWorkers);
 
 }  // namespace vestro

@@ -132,10 +132,10 @@ class PosixFileSystem final : public FileSystem {
 }  // namespace
 
 FileSystemCreation CreateFileSystem() {
-    return CreateFileSystem(0);
+    return CreateFileSystemWithTreeWorkers(0);
 }
 
-FileSystemCreation CreateFileSystem(unsigned treeWorkers) {
+FileSystemCreation CreateFileSystemWithTreeWorkers(unsigned treeWorkers) {
     try {
         return {std::make_unique<PosixFileSystem>(treeWorkers), Status::Success()};
     } catch (const std::bad_alloc&) {

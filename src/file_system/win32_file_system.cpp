@@ -127,10 +127,10 @@ class Win32FileSystem final : public FileSystem {
 }  // namespace
 
 FileSystemCreation CreateFileSystem() {
-    return CreateFileSystem(0);
+    return CreateFileSystemWithTreeWorkers(0);
 }
 
-FileSystemCreation CreateFileSystem(unsigned treeWorkers) {
+FileSystemCreation CreateFileSystemWithTreeWorkers(unsigned treeWorkers) {
     try {
         return {std::make_unique<Win32FileSystem>(treeWorkers), Status::Success()};
     } catch (const std::bad_alloc&) {

@@ -79,7 +79,7 @@ void HandOut(WorkPool& pool, const std::shared_ptr<FolderRemoval>& folder, ItemP
 
 }  // namespace
 
-Status DeleteTree(const ItemPath& root, bool force) {
+Status DeleteTree(const ItemPath& root, bool force, unsigned workers) {
     const DWORD rootAttributes = GetFileAttributesW(root.system.c_str());
     if (rootAttributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
