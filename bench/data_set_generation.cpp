@@ -61,7 +61,9 @@ void GenerateDeep(std::uint64_t files, const std::filesystem::path& dataFolder) 
             folder = dataFolder;
             for (std::uint64_t number = file / kFilesPerFolder, level = 1296; level > 0;
                  level /= 6) {
-                folder /= "d" + std::to_string(number / level % 6);
+                std::string name = "d";  // appended, not "d" + ...: GCC 12 warns falsely on that
+                name += std::to_string(number / level % 6);
+                folder /= name;
             }
             std::filesystem::create_directories(folder);
         }

@@ -124,10 +124,10 @@ unsigned ChooseTreeWorkers(unsigned requested) {
     if (requested != 0) {
         return requested;
     }
-    // Most of a small file's copy is waiting on the system, so twice the cores keeps them busy;
-    // beyond eight the disk, not the threads, sets the pace.
+    // A small file's copy or delete is mostly waiting on the disk (the old data is cold), so
+    // several threads per core keep more requests in flight; past sixteen the disk sets the pace.
     const unsigned cores = std::max(std::thread::hardware_concurrency(), 1u);
-    return std::clamp(2 * cores, 2u, 8u);
+    return std::clamp(4 * cores, 4u, 16u);
 }
 
 }  // namespace vestro
