@@ -79,8 +79,10 @@ Status CopyOneFile(const ItemPath& source, const ItemPath& destination, bool ove
     if (error) {
         return PosixFailure(error, CopyAction(L"copy the file", source, destination));
     }
-    const std::uintmax_t size = fs::file_size(source.system, error);
-    tally.Add(error ? 0 : size);
+    if (tally.Wanted()) {
+        const std::uintmax_t size = fs::file_size(source.system, error);
+        tally.Add(error ? 0 : size);
+    }
     return Status::Success();
 }
 
@@ -197,8 +199,8 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
             CopyAction(L"copy the folder", source, destination) + L": they are the same folder.");
     }
 
+    ProgressTally tally(progress);  // outlives the pool, whose workers report to it
     WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kStop);
-    ProgressTally tally(progress);
     CopyWalk walk{destination, destinationIdentity, overwrite, pool, tally, {}};
     Status status = EnterFolder(walk, source, destination, sourceIdentity);
     while (!status.Failed() && !walk.open.empty() && !pool.Stopped()) {

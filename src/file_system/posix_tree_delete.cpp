@@ -1,7 +1,6 @@
 #include "file_system/posix_tree_delete.h"
 
 #include <memory>
-#include <vector>
 
 #include "file_system/folder_removal.h"
 #include "file_system/posix_failure.h"
@@ -11,12 +10,6 @@ namespace vestro {
 namespace fs = std::filesystem;
 
 namespace {
-
-struct OpenFolder {
-    fs::directory_iterator listing;
-    ItemPath path;
-    std::shared_ptr<FolderRemoval> removal;
-};
 
 constexpr fs::perms kAnyWrite =
     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
@@ -48,15 +41,56 @@ Status RemoveFile(const ItemPath& file, bool force) {
     return RemoveEntry(file, L"delete the file");
 }
 
-// A file or link is removed by a worker, which then settles its folder.
-void HandOut(WorkPool& pool, const std::shared_ptr<FolderRemoval>& folder, ItemPath item, bool link,
-             bool force) {
-    folder->Expect();
-    pool.Submit([folder, item = std::move(item), link, force] {
-        Status status = link ? RemoveEntry(item, L"delete the link") : RemoveFile(item, force);
-        Status removal = FolderRemoval::Settle(folder, status.Failed());
-        return status.Failed() ? status : removal;
-    });
+struct DeleteWalk {
+    WorkPool& pool;
+    bool force = false;
+};
+
+Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
+                            const std::shared_ptr<FolderRemoval>& removal);
+
+// A subfolder is a job of its own, listed and emptied by a worker, or at once by this thread
+// when the queue is full: the cold listings of the old data are read side by side.
+void HandOut(DeleteWalk& walk, ItemPath folder, const std::shared_ptr<FolderRemoval>& parent) {
+    auto removal = std::make_shared<FolderRemoval>(
+        parent, [folder] { return RemoveEntry(folder, L"delete the folder"); });
+    WorkPool::Job job = [&walk, folder = std::move(folder), removal] {
+        return DeleteFolderContents(walk, folder, removal);
+    };
+    if (!walk.pool.TrySubmit(job)) {
+        walk.pool.RunHere(job);
+    }
+}
+
+// Removes the folder's files and links itself and hands its subfolders out; then settles the
+// folder, which goes once its subfolders have gone too.
+Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
+                            const std::shared_ptr<FolderRemoval>& removal) {
+    OpenUp(folder, walk.force);
+    bool left = false;
+    std::error_code error;
+    fs::directory_iterator listing(folder.system, error);
+    for (; !error && listing != fs::directory_iterator(); listing.increment(error)) {
+        ItemPath item = folder.Child(listing->path().filename());
+        // The entry's type comes from the listing itself; symlinks are never followed here.
+        Status status;
+        if (listing->is_symlink(error)) {
+            status = RemoveEntry(item, L"delete the link");
+        } else if (listing->is_directory(error)) {
+            HandOut(walk, std::move(item), removal);
+        } else {
+            status = RemoveFile(item, walk.force);
+        }
+        if (status.Failed()) {
+            left = true;
+            walk.pool.Fail(std::move(status));
+        }
+    }
+    if (error) {
+        left = true;
+        walk.pool.Fail(PosixFailure(error, CouldNot(L"read the folder", folder.display)));
+    }
+    return FolderRemoval::Settle(removal, left);
 }
 
 }  // namespace
@@ -79,51 +113,13 @@ Status DeleteTree(const ItemPath& root, bool force, unsigned workers) {
                             CouldNot(L"delete the folder", root.display));
     }
 
-    // One walk, deepest folder last in the list: memory grows with depth only. Workers remove
-    // the files; a folder goes when its last piece has gone. A failure stops nothing else.
+    // Workers empty the folders side by side; a folder goes when its last piece has gone.
+    // Memory holds a queue of folders and, per thread, the listings of the folders it is in.
     WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kContinue);
-    std::vector<OpenFolder> open;
-    const auto enter = [&](ItemPath folder, std::shared_ptr<FolderRemoval> parent) {
-        OpenUp(folder, force);
-        auto removal = std::make_shared<FolderRemoval>(
-            std::move(parent), [folder] { return RemoveEntry(folder, L"delete the folder"); });
-        fs::directory_iterator listing(folder.system, error);
-        if (error) {
-            pool.Fail(PosixFailure(error, CouldNot(L"read the folder", folder.display)));
-            pool.Fail(FolderRemoval::Settle(std::move(removal), true));
-            return;
-        }
-        open.push_back({std::move(listing), std::move(folder), std::move(removal)});
-    };
-    enter(root, nullptr);
-    while (!open.empty()) {
-        OpenFolder& folder = open.back();
-        if (folder.listing == fs::directory_iterator()) {
-            std::shared_ptr<FolderRemoval> removal = std::move(folder.removal);
-            open.pop_back();
-            pool.Fail(FolderRemoval::Settle(std::move(removal), false));
-            continue;
-        }
-        const fs::directory_entry entry = *folder.listing;
-        folder.listing.increment(error);
-        if (error) {
-            pool.Fail(PosixFailure(error, CouldNot(L"read the folder", folder.path.display)));
-            std::shared_ptr<FolderRemoval> removal = std::move(folder.removal);
-            open.pop_back();
-            pool.Fail(FolderRemoval::Settle(std::move(removal), true));
-            continue;
-        }
-        ItemPath item = folder.path.Child(entry.path().filename());
-        // The entry's type comes from the listing itself; symlinks are never followed here.
-        if (entry.is_symlink(error)) {
-            HandOut(pool, folder.removal, std::move(item), true, force);
-        } else if (entry.is_directory(error)) {
-            std::shared_ptr<FolderRemoval> parent = folder.removal;
-            enter(std::move(item), std::move(parent));  // folder may move: not used after
-        } else {
-            HandOut(pool, folder.removal, std::move(item), false, force);
-        }
-    }
+    DeleteWalk walk{pool, force};
+    auto removal = std::make_shared<FolderRemoval>(
+        nullptr, [&root] { return RemoveEntry(root, L"delete the folder"); });
+    pool.RunHere([&walk, &root, &removal] { return DeleteFolderContents(walk, root, removal); });
     return pool.Finish();
 }
 

@@ -13,6 +13,9 @@ class ProgressTally {
   public:
     explicit ProgressTally(const CopyProgress& progress) : progress_(progress) {}
 
+    // False when nobody listens: a copy then need not find out sizes.
+    bool Wanted() const { return static_cast<bool>(progress_); }
+
     void Add(std::uint64_t bytes) {
         if (!progress_) {
             return;

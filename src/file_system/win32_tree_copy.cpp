@@ -206,8 +206,8 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
             CopyAction(L"copy the folder", source, destination) + L": they are the same folder.");
     }
 
+    ProgressTally tally(progress);  // outlives the pool, whose workers report to it
     WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kStop);
-    ProgressTally tally(progress);
     CopyWalk walk{destination, destinationIdentity, overwrite, pool, tally, {}};
     Status status = EnterFolder(walk, source, destination, sourceIdentity);
     while (!status.Failed() && !walk.open.empty() && !pool.Stopped()) {

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <memory>
-#include <vector>
 
 #include "file_system/folder_removal.h"
 #include "file_system/win32_error_text.h"
@@ -13,12 +12,6 @@
 
 namespace vestro {
 namespace {
-
-struct OpenFolder {
-    FolderListing listing;
-    ItemPath path;
-    std::shared_ptr<FolderRemoval> removal;
-};
 
 DWORD ClearReadOnly(const ItemPath& item, DWORD attributes, bool force) {
     if (!force || (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
@@ -62,19 +55,60 @@ Status RemoveLink(const ItemPath& link, DWORD attributes, DWORD reparseTag, bool
     return RemoveFolderEntry(link, attributes, force, L"delete the link");
 }
 
-// A file or link is removed by a worker, which then settles its folder.
-void HandOut(WorkPool& pool, const std::shared_ptr<FolderRemoval>& folder, ItemPath item,
-             const WIN32_FIND_DATAW& entry, bool force) {
-    folder->Expect();
-    const DWORD attributes = entry.dwFileAttributes;
-    const DWORD reparseTag = entry.dwReserved0;
-    pool.Submit([folder, item = std::move(item), attributes, reparseTag, force] {
-        const Status status = (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0
-                                  ? DeleteOneFile(item, attributes, force)
-                                  : RemoveLink(item, attributes, reparseTag, force);
-        Status removal = FolderRemoval::Settle(folder, status.Failed());
-        return status.Failed() ? status : removal;
+struct DeleteWalk {
+    WorkPool& pool;
+    bool force = false;
+};
+
+Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
+                            const std::shared_ptr<FolderRemoval>& removal);
+
+// A subfolder is a job of its own, listed and emptied by a worker, or at once by this thread
+// when the queue is full: the listings of the old data are read side by side.
+void HandOut(DeleteWalk& walk, ItemPath folder, DWORD attributes,
+             const std::shared_ptr<FolderRemoval>& parent) {
+    auto removal = std::make_shared<FolderRemoval>(parent, [folder, attributes, &walk] {
+        return RemoveFolderEntry(folder, attributes, walk.force, L"delete the folder");
     });
+    WorkPool::Job job = [&walk, folder = std::move(folder), removal] {
+        return DeleteFolderContents(walk, folder, removal);
+    };
+    if (!walk.pool.TrySubmit(job)) {
+        walk.pool.RunHere(job);
+    }
+}
+
+// Removes the folder's files and links itself and hands its subfolders out; then settles the
+// folder, which goes once its subfolders have gone too.
+Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
+                            const std::shared_ptr<FolderRemoval>& removal) {
+    bool left = false;
+    {
+        FolderListing listing(folder.system);  // closed before the folder's removal
+        DWORD error = ERROR_SUCCESS;
+        while ((error = listing.Next()) == ERROR_SUCCESS) {
+            const WIN32_FIND_DATAW& entry = listing.Entry();
+            ItemPath item = folder.Child(entry.cFileName);
+            const DWORD attributes = entry.dwFileAttributes;
+            Status status;
+            if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                status = DeleteOneFile(item, attributes, walk.force);
+            } else if (IsLinkedFolder(attributes, entry.dwReserved0)) {
+                status = RemoveLink(item, attributes, entry.dwReserved0, walk.force);
+            } else {
+                HandOut(walk, std::move(item), attributes, removal);
+            }
+            if (status.Failed()) {
+                left = true;
+                walk.pool.Fail(std::move(status));
+            }
+        }
+        if (error != ERROR_NO_MORE_FILES) {
+            left = true;
+            walk.pool.Fail(Win32Failure(error, CouldNot(L"read the folder", folder.display)));
+        }
+    }
+    return FolderRemoval::Settle(removal, left);
 }
 
 }  // namespace
@@ -96,42 +130,14 @@ Status DeleteTree(const ItemPath& root, bool force, unsigned workers) {
         }
     }
 
-    // One walk, deepest folder last in the list: memory grows with depth only. Workers remove
-    // the files; a folder goes when its last piece has gone. A failure stops nothing else.
+    // Workers empty the folders side by side; a folder goes when its last piece has gone.
+    // Memory holds a queue of folders and, per thread, the listings of the folders it is in.
     WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kContinue);
-    std::vector<OpenFolder> open;
-    const auto enter = [&](ItemPath folder, DWORD attributes,
-                           std::shared_ptr<FolderRemoval> parent) {
-        auto removal =
-            std::make_shared<FolderRemoval>(std::move(parent), [folder, attributes, force] {
-                return RemoveFolderEntry(folder, attributes, force, L"delete the folder");
-            });
-        FolderListing listing(folder.system);
-        open.push_back({std::move(listing), std::move(folder), std::move(removal)});
-    };
-    enter(root, rootAttributes, nullptr);
-    while (!open.empty()) {
-        OpenFolder& folder = open.back();
-        const DWORD error = folder.listing.Next();
-        if (error != ERROR_SUCCESS) {
-            if (error != ERROR_NO_MORE_FILES) {
-                pool.Fail(Win32Failure(error, CouldNot(L"read the folder", folder.path.display)));
-            }
-            std::shared_ptr<FolderRemoval> removal = std::move(folder.removal);
-            open.pop_back();  // closes the listing, which would keep the folder in use
-            pool.Fail(FolderRemoval::Settle(std::move(removal), error != ERROR_NO_MORE_FILES));
-            continue;
-        }
-        const WIN32_FIND_DATAW& entry = folder.listing.Entry();
-        ItemPath item = folder.path.Child(entry.cFileName);
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
-            IsLinkedFolder(entry.dwFileAttributes, entry.dwReserved0)) {
-            HandOut(pool, folder.removal, std::move(item), entry, force);
-        } else {
-            std::shared_ptr<FolderRemoval> parent = folder.removal;
-            enter(std::move(item), entry.dwFileAttributes, std::move(parent));
-        }
-    }
+    DeleteWalk walk{pool, force};
+    auto removal = std::make_shared<FolderRemoval>(nullptr, [&root, rootAttributes, force] {
+        return RemoveFolderEntry(root, rootAttributes, force, L"delete the folder");
+    });
+    pool.RunHere([&walk, &root, &removal] { return DeleteFolderContents(walk, root, removal); });
     return pool.Finish();
 }
 

@@ -53,6 +53,19 @@ bool WorkPool::Submit(Job job) {
     return true;
 }
 
+bool WorkPool::TrySubmit(Job& job) {
+    if (threads_.empty()) {
+        return false;
+    }
+    std::lock_guard lock(mutex_);
+    if (stopped_ || queue_.size() >= bound_) {
+        return false;
+    }
+    queue_.push_back(std::move(job));
+    jobReady_.notify_one();
+    return true;
+}
+
 void WorkPool::Fail(Status status) {
     if (!status.Failed()) {
         return;
@@ -83,19 +96,26 @@ Status WorkPool::Finish() {
 void WorkPool::Work() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        jobReady_.wait(lock, [this] { return closing_ || !queue_.empty(); });
+        // Done only when nothing is queued and no running job can queue more.
+        jobReady_.wait(lock, [this] { return !queue_.empty() || (closing_ && running_ == 0); });
         if (queue_.empty()) {
+            jobReady_.notify_all();
             return;
         }
         Job job = std::move(queue_.front());
         queue_.pop_front();
+        ++running_;
         roomReady_.notify_one();
         lock.unlock();
         Status status = Run(job);
         job = nullptr;  // what the job holds goes before the next one starts
         lock.lock();
+        --running_;
         if (status.Failed()) {
             Record(std::move(status));
+        }
+        if (closing_ && running_ == 0 && queue_.empty()) {
+            jobReady_.notify_all();
         }
     }
 }

@@ -28,6 +28,11 @@ class WorkPool {
 
     // Hands a job out, waiting for room. False (the job dropped) once a failure stopped the pool.
     bool Submit(Job job);
+    // For jobs that hand out further jobs: queues it when there is room, else leaves it to the
+    // caller to run at once (false), so that no worker ever waits on a full queue.
+    bool TrySubmit(Job& job);
+    // Runs a job in the caller's thread and keeps its failure, as a worker would.
+    void RunHere(const Job& job) { Fail(Run(job)); }
     // A failure the walk itself met; kept when it is the first. A success changes nothing.
     void Fail(Status status);
     bool Stopped();
@@ -36,7 +41,7 @@ class WorkPool {
 
   private:
     void Work();
-    Status Run(const Job& job);
+    static Status Run(const Job& job);
     void Record(Status status);  // with mutex_ held
 
     const OnFailure onFailure_;
@@ -46,6 +51,7 @@ class WorkPool {
     std::condition_variable roomReady_;
     std::deque<Job> queue_;
     bool closing_ = false;
+    unsigned running_ = 0;  // jobs that may still hand out more
     bool stopped_ = false;
     Status firstFailure_;
     std::vector<std::thread> threads_;
