@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <filesystem>
-#include <string>
 #include <vector>
 
 #include "file_system/file_system.h"
@@ -14,11 +13,11 @@ namespace vestro::testing {
 namespace {
 
 namespace fs = std::filesystem;
-constexpr unsigned kWorkers = 4;  // queue bound: 16 jobs a worker
 
+// Four workers: a queue of 64 jobs, less than the trees below.
 class TreeSafety : public ::testing::Test {
   protected:
-    std::unique_ptr<FileSystem> fileSystem = CreateFileSystemWithTreeWorkers(kWorkers).fileSystem;
+    std::unique_ptr<FileSystem> fileSystem = CreateFileSystemWithTreeWorkers(4).fileSystem;
     TemporaryFolder root;
 };
 
@@ -29,9 +28,9 @@ bool Names(const Status& status, const std::wstring& text) {
 // Items that cannot go stay with the folders above them; everything else goes.
 TEST_F(TreeSafety, DeleteRemovesWhatItCanAndReportsTheFirstFailure) {
     for (const std::wstring old : {L"read-only", L"unix-link"}) {
-        const bool link = old == L"unix-link";
+        const bool link = old == L"unix-link";  // only Wine has a link no Win32 call removes
         if (link && !RunningUnderWine()) {
-            continue;  // only Wine shows a Unix link that no Win32 call removes
+            continue;
         }
         for (int file = 0; file < 60; ++file) {
             WriteFile(
