@@ -4,9 +4,20 @@
 
 namespace vestro::bench {
 
-// The same job as our deployment done with the system's own tools: natively
-// `rm -rf target && cp -a source target`; on Windows cmd's `rmdir /s /q` and `xcopy /e /i /h /k
-// /y`. Returns an empty text on success, else what went wrong.
-std::string RunBaselineCopy(const std::wstring& sourceDir, const std::wstring& targetDir);
+// The same job as our deployment done with the system's own tools, one way per name:
+//   natively  "rm-cp":       rm -rf target && cp -a source target
+//             "cp-order":    our order: cp -a to a new folder, mv the old aside, mv the new in,
+//                            rm -rf the old
+//             "cp-parallel": the same with 4 cp -a at once over source's top-level entries and
+//                            4 rm -rf at once over the old folder's
+//   Windows   "xcopy":       cmd's rmdir /s /q target, then xcopy /e /i /h /k /y
+//             "robocopy":    robocopy /MIR /MT:8 to a new folder, then our order with cmd's move
+//                            and rmdir /s /q
+// Returns an empty text on success, else what went wrong (an unknown name among it).
+std::string RunBaselineCopy(const std::string& name, const std::wstring& sourceDir,
+                            const std::wstring& targetDir);
+
+// True for a name RunBaselineCopy knows on this platform.
+bool IsBaselineName(const std::string& name);
 
 }  // namespace vestro::bench

@@ -19,8 +19,10 @@ namespace {
 constexpr const char* kUsage =
     "usage: vestro_benchmark generate <platform> <small|large> <files> <data folder> "
     "<records file>\n"
-    "       vestro_benchmark ours|baseline <platform> <data set> <timed|warmup> <source> "
-    "<target> <records file>\n"
+    "       vestro_benchmark <side> <platform> <data set> <timed|warmup> <source> <target> "
+    "<records file>\n"
+    "         side: ours, ours@<tree workers>, or a baseline (natively rm-cp, cp-order, "
+    "cp-parallel; on Windows xcopy, robocopy)\n"
     "       vestro_benchmark verify <original> <copy> [contents]\n"
     "       vestro_benchmark report <records file>\n";
 
@@ -40,11 +42,14 @@ int Generate(const std::vector<std::wstring>& arguments) {
 }
 
 int Time(const std::vector<std::wstring>& arguments) {
-    const RunSettings settings{
-        Utf8(arguments[1]), Utf8(arguments[2]), arguments[3] == L"warmup",
-        arguments[4],       arguments[5],       ToFileSystemPath(arguments[6])};
-    const std::string failure =
-        arguments[0] == L"ours" ? TimeOurDeployment(settings) : TimeBaseline(settings);
+    const RunSettings settings{Utf8(arguments[0]),
+                               Utf8(arguments[1]),
+                               Utf8(arguments[2]),
+                               arguments[3] == L"warmup",
+                               arguments[4],
+                               arguments[5],
+                               ToFileSystemPath(arguments[6])};
+    const std::string failure = TimeSide(settings);
     if (!failure.empty()) {
         std::cerr << Utf8(arguments[0]) << " failed: " << failure << '\n';
         return 1;
@@ -77,7 +82,7 @@ int RunCommand(const std::vector<std::wstring>& arguments) {
         if (command == L"generate" && arguments.size() == 6) {
             return Generate(arguments);
         }
-        if ((command == L"ours" || command == L"baseline") && arguments.size() == 7) {
+        if (IsSideName(Utf8(command)) && arguments.size() == 7) {
             return Time(arguments);
         }
         if (command == L"verify" && (arguments.size() == 3 || arguments.size() == 4)) {

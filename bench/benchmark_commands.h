@@ -7,7 +7,7 @@ namespace vestro::bench {
 
 // The benchmark's commands (without the program name); returns the process exit code.
 //   generate <platform> <small|large> <files> <data folder> <records file>
-//   ours|baseline <platform> <data set> <timed|warmup> <source> <target> <records file>
+//   <side> <platform> <data set> <timed|warmup> <source> <target> <records file>
 //   verify <original> <copy> [contents]
 //   report <records file>
 int RunCommand(const std::vector<std::wstring>& arguments);

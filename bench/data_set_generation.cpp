@@ -50,6 +50,28 @@ void GenerateManySmall(std::uint64_t files, const std::filesystem::path& dataFol
     }
 }
 
+// Ten files to a folder, the folders five levels deep with six to a level: folder number f lies
+// at d<f/1296>/d<f/216%6>/d<f/36%6>/d<f/6%6>/d<f%6> (50,000 files make 5,000 folders).
+void GenerateDeep(std::uint64_t files, const std::filesystem::path& dataFolder) {
+    constexpr std::uint64_t kFilesPerFolder = 10;
+    PseudoRandom sizes(files + 7);
+    std::filesystem::path folder;
+    for (std::uint64_t file = 0; file < files; ++file) {
+        if (file % kFilesPerFolder == 0) {
+            folder = dataFolder;
+            for (std::uint64_t number = file / kFilesPerFolder, level = 1296; level > 0;
+                 level /= 6) {
+                std::string name = "d";  // appended, not "d" + ...: GCC 12 warns falsely on that
+                name += std::to_string(number / level % 6);
+                folder /= name;
+            }
+            std::filesystem::create_directories(folder);
+        }
+        WritePseudoRandomFile(folder / ("leaf" + std::to_string(file % kFilesPerFolder) + ".txt"),
+                              sizes.Between(0, 4 * kKibibyte), file);
+    }
+}
+
 void GenerateFewLarge(std::uint64_t files, const std::filesystem::path& dataFolder) {
     std::filesystem::create_directories(dataFolder);
     for (std::uint64_t file = 0; file < files; ++file) {
@@ -64,6 +86,10 @@ bool GenerateDataSet(const std::string& name, std::uint64_t files,
                      const std::filesystem::path& dataFolder) {
     if (name == "small") {
         GenerateManySmall(files, dataFolder);
+        return true;
+    }
+    if (name == "deep") {
+        GenerateDeep(files, dataFolder);
         return true;
     }
     if (name == "large") {

@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 
 #include <cstring>
+#include <map>
 
 #include "baseline_copy.h"
 #include "utf8_text.h"
@@ -9,16 +10,46 @@
 extern char** environ;
 
 namespace vestro::bench {
+namespace {
 
-std::string RunBaselineCopy(const std::wstring& sourceDir, const std::wstring& targetDir) {
+// $1 source, $2 target; the new and old folders lie beside the target, as ours do.
+const std::map<std::string, std::string>& Scripts() {
+    static const std::map<std::string, std::string> scripts = {
+        {"rm-cp", R"(rm -rf -- "$2" && cp -a -- "$1" "$2")"},
+        {"cp-order",
+         R"(cp -a -- "$1" "$2.new" && mv -- "$2" "$2.old" && mv -- "$2.new" "$2" &&
+            rm -rf -- "$2.old")"},
+        {"cp-parallel",
+         R"(mkdir -- "$2.new" &&
+            find "$1" -mindepth 1 -maxdepth 1 -print0 |
+                xargs -0 -r -P 4 -I '{}' cp -a -- '{}' "$2.new/" &&
+            mv -- "$2" "$2.old" && mv -- "$2.new" "$2" &&
+            find "$2.old" -mindepth 1 -maxdepth 1 -print0 | xargs -0 -r -P 4 -n 1 rm -rf -- &&
+            rmdir -- "$2.old")"},
+    };
+    return scripts;
+}
+
+}  // namespace
+
+bool IsBaselineName(const std::string& name) {
+    return Scripts().contains(name);
+}
+
+std::string RunBaselineCopy(const std::string& name, const std::wstring& sourceDir,
+                            const std::wstring& targetDir) {
+    const auto found = Scripts().find(name);
+    if (found == Scripts().end()) {
+        return "no baseline named " + name;
+    }
     // The paths travel as arguments, so no quoting can go wrong.
     std::string shell = "/bin/sh";
     std::string option = "-c";
-    std::string script = "rm -rf -- \"$2\" && cp -a -- \"$1\" \"$2\"";
-    std::string name = "baseline";
+    std::string script = found->second;
     std::string source = Utf8(sourceDir);
     std::string target = Utf8(targetDir);
-    char* arguments[] = {shell.data(),  option.data(), script.data(), name.data(),
+    std::string scriptName = name;
+    char* arguments[] = {shell.data(),  option.data(), script.data(), scriptName.data(),
                          source.data(), target.data(), nullptr};
     pid_t child = 0;
     if (const int error = posix_spawn(&child, shell.c_str(), nullptr, nullptr, arguments, environ);
@@ -30,7 +61,7 @@ std::string RunBaselineCopy(const std::wstring& sourceDir, const std::wstring& t
         return "cannot wait for /bin/sh";
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        return "rm/cp failed with status " + std::to_string(status);
+        return name + " failed with status " + std::to_string(status);
     }
     return {};
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -52,56 +53,119 @@ std::vector<std::string> PlatformsInOrder(const Records& records) {
     return platforms;
 }
 
+// The sides timed on one data set, in the order first recorded.
+std::vector<std::string> SidesOf(const Records& records, const std::string& platform,
+                                 const std::string& dataSet) {
+    std::vector<std::string> sides;
+    for (const RunRecord& run : records.runs) {
+        if (run.platform == platform && run.dataSet == dataSet &&
+            std::find(sides.begin(), sides.end(), run.side) == sides.end()) {
+            sides.push_back(run.side);
+        }
+    }
+    return sides;
+}
+
+bool IsOurs(const std::string& side) {
+    return side == "ours" || side.starts_with("ours@");
+}
+
 std::string Format(const char* pattern, auto... values) {
     char buffer[256];
     std::snprintf(buffer, sizeof(buffer), pattern, values...);
     return buffer;
 }
 
-void PrintPlatform(const Records& records, const std::string& platform, std::ostream& out) {
+// What the closing lines quote, per platform and data set.
+struct Summary {
+    std::map<std::string, double> ratios;
+    std::map<std::string, std::uint64_t> peakBytes;
+};
+
+void PrintPlatform(const Records& records, const std::string& platform, std::ostream& out,
+                   Summary& summary) {
     out << "== " << platform << '\n';
-    out << Format("%-9s %7s %11s %6s %9s %10s %10s %9s %9s %9s %11s\n", "data set", "files",
-                  "bytes", "runs", "ours s", "baseline s", "ours/base", "MB/s", "files/s",
-                  "peak MiB", "growth MiB");
-    std::string closing;
-    std::uint64_t peakBytes = 0;
+    out << Format("%-6s %6s %10s %5s %7s %-11s %7s %6s %7s %7s %6s %6s\n", "set", "files", "bytes",
+                  "runs", "ours s", "fastest", "base s", "ratio", "MB/s", "files/s", "peak",
+                  "growth");
+    std::string baselineLines;
+    std::string poolLines;
     for (const DataSetRecord& dataSet : records.dataSets) {
         if (dataSet.platform != platform) {
             continue;
         }
         const SideFigures ours = Collect(records, platform, dataSet.name, "ours");
-        const SideFigures baseline = Collect(records, platform, dataSet.name, "baseline");
-        if (ours.seconds.empty() || baseline.seconds.empty()) {
+        std::string fastest;
+        double fastestMedian = 0;
+        std::string baselines;
+        std::string pools;
+        for (const std::string& side : SidesOf(records, platform, dataSet.name)) {
+            const SideFigures figures = Collect(records, platform, dataSet.name, side);
+            if (figures.seconds.empty() || side == "ours") {
+                continue;
+            }
+            const double median = Median(figures.seconds);
+            if (IsOurs(side)) {
+                pools += Format("  %s %.3f s", side.substr(5).c_str(), median);
+                continue;
+            }
+            baselines += Format("  %s %.3f s", side.c_str(), median);
+            if (fastest.empty() || median < fastestMedian) {
+                fastest = side;
+                fastestMedian = median;
+            }
+        }
+        if (!baselines.empty()) {
+            baselineLines += "  " + dataSet.name + " baselines (medians):" + baselines + '\n';
+        }
+        if (!pools.empty()) {
+            poolLines += "  " + dataSet.name + " ours by tree workers:" + pools + '\n';
+        }
+        if (ours.seconds.empty()) {
             continue;
         }
         const double oursMedian = Median(ours.seconds);
-        const double baselineMedian = Median(baseline.seconds);
-        const double ratio = oursMedian / baselineMedian;
-        const std::string runs =
-            std::to_string(ours.seconds.size()) + "+" + std::to_string(baseline.seconds.size());
-        out << Format("%-9s %7llu %11llu %6s %9.3f %10.3f %10.2f %9.1f %9.0f %9.1f %11.1f\n",
+        const double ratio = fastest.empty() ? 0 : oursMedian / fastestMedian;
+        out << Format("%-6s %6llu %10llu %5zu %7.3f %-11s %7.3f %6.2f %7.1f %7.0f %6.1f %6.1f\n",
                       dataSet.name.c_str(), static_cast<unsigned long long>(dataSet.files),
-                      static_cast<unsigned long long>(dataSet.bytes), runs.c_str(), oursMedian,
-                      baselineMedian, ratio, dataSet.bytes / 1e6 / oursMedian,
-                      dataSet.files / oursMedian, ours.peakBytes / kMebibyte,
-                      ours.growthBytes / kMebibyte);
-        closing += Format("ratio %s: %.2f  ", dataSet.name.c_str(), ratio);
-        peakBytes = std::max(peakBytes, ours.peakBytes);
+                      static_cast<unsigned long long>(dataSet.bytes), ours.seconds.size(),
+                      oursMedian, fastest.empty() ? "-" : fastest.c_str(), fastestMedian, ratio,
+                      dataSet.bytes / 1e6 / oursMedian, dataSet.files / oursMedian,
+                      ours.peakBytes / kMebibyte, ours.growthBytes / kMebibyte);
+        if (!fastest.empty()) {
+            summary.ratios[platform + " " + dataSet.name] = ratio;
+        }
+        summary.peakBytes[platform] = std::max(summary.peakBytes[platform], ours.peakBytes);
     }
+    out << baselineLines << poolLines;
     for (const NoteRecord& note : records.notes) {
         if (note.platform == platform) {
             out << "  " << note.text << '\n';
         }
     }
-    out << closing << Format("peak rss MiB: %.1f", peakBytes / kMebibyte) << "\n\n";
+    out << '\n';
+}
+
+std::string Ratio(const Summary& summary, const std::string& key) {
+    const auto found = summary.ratios.find(key);
+    return found == summary.ratios.end() ? "n/a" : Format("%.2f", found->second);
 }
 
 }  // namespace
 
 void PrintResultsTable(const Records& records, std::ostream& out) {
+    Summary summary;
     for (const std::string& platform : PlatformsInOrder(records)) {
-        PrintPlatform(records, platform, out);
+        PrintPlatform(records, platform, out, summary);
     }
+    // Ours against the fastest baseline of each data set, for scripts to read.
+    const auto peak = summary.peakBytes.find("native");
+    out << "ratio small: " << Ratio(summary, "native small")
+        << "  ratio large: " << Ratio(summary, "native large") << "  peak rss MiB: "
+        << (peak == summary.peakBytes.end() ? "n/a" : Format("%.1f", peak->second / kMebibyte))
+        << '\n';
+    out << "ratio deep: " << Ratio(summary, "native deep")
+        << "  wine ratio small: " << Ratio(summary, "wine small") << '\n';
 }
 
 }  // namespace vestro::bench

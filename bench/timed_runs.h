@@ -6,6 +6,7 @@
 namespace vestro::bench {
 
 struct RunSettings {
+    std::string side;  // "ours", "ours@<workers>", or a baseline's name
     std::string platform;
     std::string dataSet;
     bool warmUp = false;
@@ -14,9 +15,12 @@ struct RunSettings {
     std::filesystem::path recordsFile;
 };
 
-// Each replaces targetDir with a copy of sourceDir, times it on a monotonic clock and appends a
-// RunRecord. They return an empty text on success, else what went wrong.
-std::string TimeOurDeployment(const RunSettings& settings);
-std::string TimeBaseline(const RunSettings& settings);
+// Replaces targetDir with a copy of sourceDir the side's way, times it on a monotonic clock and
+// appends a RunRecord. Returns an empty text on success, else what went wrong.
+std::string TimeSide(const RunSettings& settings);
+
+// True for "ours", "ours@<workers>" (our deployment with that many tree workers) and the
+// baselines of this platform.
+bool IsSideName(const std::string& side);
 
 }  // namespace vestro::bench

@@ -15,11 +15,29 @@ std::wstring SystemFolder() {
 
 }  // namespace
 
-std::string RunBaselineCopy(const std::wstring& sourceDir, const std::wstring& targetDir) {
+bool IsBaselineName(const std::string& name) {
+    return name == "xcopy" || name == "robocopy";
+}
+
+std::string RunBaselineCopy(const std::string& name, const std::wstring& sourceDir,
+                            const std::wstring& targetDir) {
+    if (!IsBaselineName(name)) {
+        return "no baseline named " + name;
+    }
     const std::wstring shell = SystemFolder() + L"\\cmd.exe";
-    // xcopy names every file it copies; the console would then be part of what we time.
-    std::wstring commandLine = L"cmd.exe /c rmdir /s /q \"" + targetDir + L"\" && xcopy \"" +
-                               sourceDir + L"\" \"" + targetDir + L"\" /e /i /h /k /y >NUL";
+    const std::wstring source = L"\"" + sourceDir + L"\"";
+    const std::wstring target = L"\"" + targetDir + L"\"";
+    const std::wstring fresh = L"\"" + targetDir + L".new\"";
+    const std::wstring old = L"\"" + targetDir + L".old\"";
+    // Both name every file they copy; the console would then be part of what we time.
+    // robocopy's exit codes below 8 mean success.
+    std::wstring commandLine =
+        name == "xcopy"
+            ? L"cmd.exe /c rmdir /s /q " + target + L" && xcopy " + source + L" " + target +
+                  L" /e /i /h /k /y >NUL"
+            : L"cmd.exe /c robocopy " + source + L" " + fresh +
+                  L" /MIR /MT:8 >NUL & if errorlevel 8 (exit 1) else (move " + target + L" " + old +
+                  L" >NUL && move " + fresh + L" " + target + L" >NUL && rmdir /s /q " + old + L")";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
@@ -33,7 +51,7 @@ std::string RunBaselineCopy(const std::wstring& sourceDir, const std::wstring& t
     GetExitCodeProcess(process.hProcess, &exitCode);
     CloseHandle(process.hProcess);
     if (exitCode != 0) {
-        return "rmdir/xcopy failed with exit code " + std::to_string(exitCode);
+        return name + " failed with exit code " + std::to_string(exitCode);
     }
     return {};
 }

@@ -92,5 +92,8 @@ struct FileSystemCreation {
 };
 
 FileSystemCreation CreateFileSystem();
+// The same with a chosen number of threads for copying and deleting trees (0: the machine's
+// choice, as above), for measuring.
+FileSystemCreation CreateFileSystemWithTreeWorkers(unsigned treeWorkers);
 
 }  // namespace vestro

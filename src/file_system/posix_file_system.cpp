@@ -51,6 +51,8 @@ ExistsResult ProbeType(const std::wstring& path, bool folder) {
 
 class PosixFileSystem final : public FileSystem {
   public:
+    explicit PosixFileSystem(unsigned treeWorkers) : treeWorkers_(treeWorkers) {}
+
     ExistsResult FileExists(const std::wstring& path) override { return ProbeType(path, false); }
 
     ExistsResult FolderExists(const std::wstring& path) override { return ProbeType(path, true); }
@@ -61,7 +63,7 @@ class PosixFileSystem final : public FileSystem {
                 return PosixFailure(std::make_error_code(std::errc::invalid_argument),
                                     CouldNot(L"delete the folder", path));
             }
-            return DeleteTree({ToFileSystemPath(path), path}, force);
+            return DeleteTree({ToFileSystemPath(path), path}, force, treeWorkers_);
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
         }
@@ -76,7 +78,8 @@ class PosixFileSystem final : public FileSystem {
                     CouldNot(L"copy the folder", source) + L" to \"" + destination + L"\"");
             }
             return CopyTree({ToFileSystemPath(source), source},
-                            {ToFileSystemPath(destination), destination}, overwrite, progress);
+                            {ToFileSystemPath(destination), destination}, overwrite, progress,
+                            treeWorkers_);
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
         }
@@ -165,13 +168,20 @@ class PosixFileSystem final : public FileSystem {
             return {nullptr, false, OutOfMemory()};
         }
     }
+
+  private:
+    const unsigned treeWorkers_;
 };
 
 }  // namespace
 
 FileSystemCreation CreateFileSystem() {
+    return CreateFileSystemWithTreeWorkers(0);
+}
+
+FileSystemCreation CreateFileSystemWithTreeWorkers(unsigned treeWorkers) {
     try {
-        return {std::make_unique<PosixFileSystem>(), Status::Success()};
+        return {std::make_unique<PosixFileSystem>(treeWorkers), Status::Success()};
     } catch (const std::bad_alloc&) {
         return {nullptr, OutOfMemory()};
     }

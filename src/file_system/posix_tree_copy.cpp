@@ -1,19 +1,48 @@
 #include "file_system/posix_tree_copy.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <vector>
 
+#include "file_system/case_duplicates.h"
 #include "file_system/posix_failure.h"
+#include "file_system/progress_tally.h"
+#include "file_system/work_pool.h"
 
 namespace vestro {
 namespace fs = std::filesystem;
 
 namespace {
 
+struct FolderIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+
+    bool operator==(const FolderIdentity&) const = default;
+};
+
+struct Subfolder {
+    fs::path name;
+    bool linked = false;
+};
+
 struct OpenFolder {
-    fs::directory_iterator listing;
     ItemPath source;
     ItemPath destination;
+    FolderIdentity identity;
+    std::vector<Subfolder> subfolders;  // still to copy, the next one last
+};
+
+struct CopyWalk {
+    const ItemPath& destinationRoot;
+    FolderIdentity destinationIdentity;
+    bool overwrite = false;
+    WorkPool& pool;
+    ProgressTally& tally;
+    std::vector<OpenFolder> open;  // one per level: memory grows with depth and width only
 };
 
 std::wstring CopyAction(std::wstring_view what, const ItemPath& source,
@@ -30,47 +59,120 @@ Status CreateFolder(const ItemPath& folder) {
                  : Status::Success();
 }
 
-Status CopyOneFile(const ItemPath& source, const ItemPath& destination, bool overwrite) {
+// Follows links: a linked folder is known by the folder it points to.
+Status ReadIdentity(const ItemPath& folder, FolderIdentity& identity) {
+    struct stat information {};
+    if (::stat(folder.system.c_str(), &information) != 0) {
+        return PosixFailure(std::error_code(errno, std::generic_category()),
+                            CouldNot(L"read the folder", folder.display));
+    }
+    identity = {information.st_dev, information.st_ino};
+    return Status::Success();
+}
+
+Status CopyOneFile(const ItemPath& source, const ItemPath& destination, bool overwrite,
+                   ProgressTally& tally) {
     // copy_file streams the content in the kernel and keeps the permission bits.
     std::error_code error;
     fs::copy_file(source.system, destination.system,
                   overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::none, error);
-    return error ? PosixFailure(error, CopyAction(L"copy the file", source, destination))
-                 : Status::Success();
-}
-
-// A linked folder that leads back to a folder being copied would make the copy endless.
-Status RefuseLoop(const std::vector<OpenFolder>& open, const ItemPath& link,
-                  const ItemPath& destination) {
-    for (const OpenFolder& folder : open) {
-        std::error_code error;
-        const bool same = fs::equivalent(link.system, folder.source.system, error);
-        if (error) {
-            return PosixFailure(error, CopyAction(L"copy the folder", link, destination));
-        }
-        if (same) {
-            return PosixFailure(std::make_error_code(std::errc::too_many_symbolic_link_levels),
-                                CopyAction(L"copy the folder", link, destination));
-        }
+    if (error) {
+        return PosixFailure(error, CopyAction(L"copy the file", source, destination));
+    }
+    if (tally.Wanted()) {
+        const std::uintmax_t size = fs::file_size(source.system, error);
+        tally.Add(error ? 0 : size);
     }
     return Status::Success();
 }
 
-Status OpenFolderListing(const ItemPath& source, const ItemPath& destination,
-                         std::vector<OpenFolder>& open) {
+// Windows would make one file of the two, the second overwriting or stopping the first.
+Status RefuseCaseDuplicates(const ItemPath& folder, std::vector<std::wstring> names) {
+    const auto duplicate = FindCaseDuplicate(std::move(names), CompareIgnoringCase);
+    if (!duplicate) {
+        return Status::Success();
+    }
+    return Status::Failure(
+        std::make_error_code(std::errc::file_exists),
+        CouldNot(L"copy the folder", folder.display) + L": \"" +
+            folder.Child(ToFileSystemPath(duplicate->first)).display + L"\" and \"" +
+            folder.Child(ToFileSystemPath(duplicate->second)).display +
+            L"\" differ only in letter case, and Windows takes them for one name.");
+}
+
+// Lists the whole folder first, so that names clashing on Windows stop the copy before any of
+// them is copied; then hands its files out and keeps its subfolders for the walk.
+Status EnterFolder(CopyWalk& walk, ItemPath source, ItemPath destination, FolderIdentity identity) {
     std::error_code error;
     fs::directory_iterator listing(source.system, error);
+    std::vector<fs::directory_entry> entries;
+    std::vector<std::wstring> names;
+    for (; !error && listing != fs::directory_iterator(); listing.increment(error)) {
+        entries.push_back(*listing);
+        names.push_back(ToPathText(listing->path().filename()));
+    }
     if (error) {
         return PosixFailure(error, CouldNot(L"read the folder", source.display));
     }
-    open.push_back({std::move(listing), source, destination});
+    if (Status status = RefuseCaseDuplicates(source, std::move(names)); status.Failed()) {
+        return status;
+    }
+    OpenFolder folder{std::move(source), std::move(destination), identity, {}};
+    for (auto entry = entries.begin(); entry != entries.end(); ++entry) {
+        fs::path name = entry->path().filename();
+        // The listing knows the type; only a symbolic link costs a look at its target.
+        if (entry->is_directory(error)) {
+            folder.subfolders.push_back({std::move(name), entry->is_symlink(error)});
+            continue;
+        }
+        const bool handedOut =
+            walk.pool.Submit([from = folder.source.Child(name), to = folder.destination.Child(name),
+                              overwrite = walk.overwrite, &tally = walk.tally] {
+                return CopyOneFile(from, to, overwrite, tally);
+            });
+        if (!handedOut) {
+            return Status::Success();  // the pool holds the failure that stopped it
+        }
+    }
+    std::reverse(folder.subfolders.begin(), folder.subfolders.end());
+    walk.open.push_back(std::move(folder));
     return Status::Success();
+}
+
+// A linked folder leading back to a folder being copied, or the walk reaching the destination
+// (which lies inside the source), would make the copy endless.
+Status EnterSubfolder(CopyWalk& walk, const Subfolder& subfolder) {
+    const OpenFolder& parent = walk.open.back();
+    ItemPath from = parent.source.Child(subfolder.name);
+    ItemPath to = parent.destination.Child(subfolder.name);
+    FolderIdentity identity;
+    if (Status status = ReadIdentity(from, identity); status.Failed()) {
+        return status;
+    }
+    if (identity == walk.destinationIdentity) {
+        return Status::Failure(
+            std::make_error_code(std::errc::invalid_argument),
+            CopyAction(L"copy the folder", from, to) + L": it is the copy's own destination \"" +
+                walk.destinationRoot.display + L"\", which the copy must not enter.");
+    }
+    if (subfolder.linked) {
+        for (const OpenFolder& folder : walk.open) {
+            if (folder.identity == identity) {
+                return PosixFailure(std::make_error_code(std::errc::too_many_symbolic_link_levels),
+                                    CopyAction(L"copy the folder", from, to));
+            }
+        }
+    }
+    if (Status status = CreateFolder(to); status.Failed()) {
+        return status;
+    }
+    return EnterFolder(walk, std::move(from), std::move(to), identity);
 }
 
 }  // namespace
 
 Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite,
-                const CopyProgress& progress) {
+                const CopyProgress& progress, unsigned workers) {
     std::error_code error;
     const fs::file_status sourceStatus = fs::status(source.system, error);
     if (error) {
@@ -83,53 +185,38 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
     if (Status status = CreateFolder(destination); status.Failed()) {
         return status;
     }
-
-    // One walk, deepest folder last in the list; memory grows with depth only.
-    std::vector<OpenFolder> open;
-    std::uint64_t bytesCopied = 0;
-    if (Status status = OpenFolderListing(source, destination, open); status.Failed()) {
+    FolderIdentity sourceIdentity;
+    FolderIdentity destinationIdentity;
+    if (Status status = ReadIdentity(source, sourceIdentity); status.Failed()) {
         return status;
     }
-    while (!open.empty()) {
-        OpenFolder& folder = open.back();
-        if (folder.listing == fs::directory_iterator()) {
-            open.pop_back();
+    if (Status status = ReadIdentity(destination, destinationIdentity); status.Failed()) {
+        return status;
+    }
+    if (sourceIdentity == destinationIdentity) {
+        return Status::Failure(
+            std::make_error_code(std::errc::invalid_argument),
+            CopyAction(L"copy the folder", source, destination) + L": they are the same folder.");
+    }
+
+    ProgressTally tally(progress);  // outlives the pool, whose workers report to it
+    WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kStop);
+    CopyWalk walk{destination, destinationIdentity, overwrite, pool, tally, {}};
+    Status status = EnterFolder(walk, source, destination, sourceIdentity);
+    while (!status.Failed() && !walk.open.empty() && !pool.Stopped()) {
+        OpenFolder& folder = walk.open.back();
+        if (folder.subfolders.empty()) {
+            walk.open.pop_back();
             continue;
         }
-        const fs::directory_entry entry = *folder.listing;
-        folder.listing.increment(error);
-        if (error) {
-            return PosixFailure(error, CouldNot(L"read the folder", folder.source.display));
-        }
-        const fs::path name = entry.path().filename();
-        const ItemPath from = folder.source.Child(name);
-        const ItemPath to = folder.destination.Child(name);
-        // The listing knows the type; only a symbolic link costs a look at its target.
-        Status status;
-        if (!entry.is_directory(error)) {
-            status = CopyOneFile(from, to, overwrite);
-            if (!status.Failed()) {
-                bytesCopied += entry.file_size(error);
-                if (progress) {
-                    progress(bytesCopied);
-                }
-            }
-        } else {
-            if (entry.is_symlink(error)) {
-                status = RefuseLoop(open, from, to);
-            }
-            if (!status.Failed()) {
-                status = CreateFolder(to);
-            }
-            if (!status.Failed()) {
-                status = OpenFolderListing(from, to, open);
-            }
-        }
-        if (status.Failed()) {
-            return status;
-        }
+        const Subfolder subfolder = std::move(folder.subfolders.back());
+        folder.subfolders.pop_back();
+        status = EnterSubfolder(walk, subfolder);
     }
-    return Status::Success();
+    if (status.Failed()) {
+        pool.Fail(std::move(status));
+    }
+    return pool.Finish();
 }
 
 FolderSize MeasureTree(const ItemPath& root) {

@@ -1,18 +1,15 @@
 #include "file_system/posix_tree_delete.h"
 
-#include <vector>
+#include <memory>
 
+#include "file_system/folder_removal.h"
 #include "file_system/posix_failure.h"
+#include "file_system/work_pool.h"
 
 namespace vestro {
 namespace fs = std::filesystem;
 
 namespace {
-
-struct OpenFolder {
-    fs::directory_iterator listing;
-    ItemPath path;
-};
 
 constexpr fs::perms kAnyWrite =
     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
@@ -44,20 +41,61 @@ Status RemoveFile(const ItemPath& file, bool force) {
     return RemoveEntry(file, L"delete the file");
 }
 
-Status OpenFolderListing(const ItemPath& folder, bool force, std::vector<OpenFolder>& open) {
-    OpenUp(folder, force);
+struct DeleteWalk {
+    WorkPool& pool;
+    bool force = false;
+};
+
+Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
+                            const std::shared_ptr<FolderRemoval>& removal);
+
+// A subfolder is a job of its own, listed and emptied by a worker, or at once by this thread
+// when the queue is full: the cold listings of the old data are read side by side.
+void HandOut(DeleteWalk& walk, ItemPath folder, const std::shared_ptr<FolderRemoval>& parent) {
+    auto removal = std::make_shared<FolderRemoval>(
+        parent, [folder] { return RemoveEntry(folder, L"delete the folder"); });
+    WorkPool::Job job = [&walk, folder = std::move(folder), removal] {
+        return DeleteFolderContents(walk, folder, removal);
+    };
+    if (!walk.pool.TrySubmit(job)) {
+        walk.pool.RunHere(job);
+    }
+}
+
+// Removes the folder's files and links itself and hands its subfolders out; then settles the
+// folder, which goes once its subfolders have gone too.
+Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
+                            const std::shared_ptr<FolderRemoval>& removal) {
+    OpenUp(folder, walk.force);
+    bool left = false;
     std::error_code error;
     fs::directory_iterator listing(folder.system, error);
-    if (error) {
-        return PosixFailure(error, CouldNot(L"read the folder", folder.display));
+    for (; !error && listing != fs::directory_iterator(); listing.increment(error)) {
+        ItemPath item = folder.Child(listing->path().filename());
+        // The entry's type comes from the listing itself; symlinks are never followed here.
+        Status status;
+        if (listing->is_symlink(error)) {
+            status = RemoveEntry(item, L"delete the link");
+        } else if (listing->is_directory(error)) {
+            HandOut(walk, std::move(item), removal);
+        } else {
+            status = RemoveFile(item, walk.force);
+        }
+        if (status.Failed()) {
+            left = true;
+            walk.pool.Fail(std::move(status));
+        }
     }
-    open.push_back({std::move(listing), folder});
-    return Status::Success();
+    if (error) {
+        left = true;
+        walk.pool.Fail(PosixFailure(error, CouldNot(L"read the folder", folder.display)));
+    }
+    return FolderRemoval::Settle(removal, left);
 }
 
 }  // namespace
 
-Status DeleteTree(const ItemPath& root, bool force) {
+Status DeleteTree(const ItemPath& root, bool force, unsigned workers) {
     std::error_code error;
     const fs::file_status rootStatus = fs::symlink_status(root.system, error);
     if (error) {
@@ -75,41 +113,14 @@ Status DeleteTree(const ItemPath& root, bool force) {
                             CouldNot(L"delete the folder", root.display));
     }
 
-    // One walk, deepest folder last in the list; memory grows with depth only.
-    std::vector<OpenFolder> open;
-    if (Status status = OpenFolderListing(root, force, open); status.Failed()) {
-        return status;
-    }
-    while (!open.empty()) {
-        OpenFolder& folder = open.back();
-        if (folder.listing == fs::directory_iterator()) {
-            const ItemPath emptied = std::move(folder.path);
-            open.pop_back();
-            if (Status status = RemoveEntry(emptied, L"delete the folder"); status.Failed()) {
-                return status;
-            }
-            continue;
-        }
-        const fs::directory_entry entry = *folder.listing;
-        folder.listing.increment(error);
-        if (error) {
-            return PosixFailure(error, CouldNot(L"read the folder", folder.path.display));
-        }
-        const ItemPath item = folder.path.Child(entry.path().filename());
-        // The entry's type comes from the listing itself; symlinks are never followed here.
-        Status status;
-        if (entry.is_symlink(error)) {
-            status = RemoveEntry(item, L"delete the link");
-        } else if (entry.is_directory(error)) {
-            status = OpenFolderListing(item, force, open);
-        } else {
-            status = RemoveFile(item, force);
-        }
-        if (status.Failed()) {
-            return status;
-        }
-    }
-    return Status::Success();
+    // Workers empty the folders side by side; a folder goes when its last piece has gone.
+    // Memory holds a queue of folders and, per thread, the listings of the folders it is in.
+    WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kContinue);
+    DeleteWalk walk{pool, force};
+    auto removal = std::make_shared<FolderRemoval>(
+        nullptr, [&root] { return RemoveEntry(root, L"delete the folder"); });
+    pool.RunHere([&walk, &root, &removal] { return DeleteFolderContents(walk, root, removal); });
+    return pool.Finish();
 }
 
 }  // namespace vestro

@@ -47,6 +47,8 @@ ExistsResult ProbeAttributes(const std::wstring& path, bool folder) {
 
 class Win32FileSystem final : public FileSystem {
   public:
+    explicit Win32FileSystem(unsigned treeWorkers) : treeWorkers_(treeWorkers) {}
+
     ExistsResult FileExists(const std::wstring& path) override {
         return ProbeAttributes(path, false);
     }
@@ -61,7 +63,7 @@ class Win32FileSystem final : public FileSystem {
             if (extended.error != ERROR_SUCCESS) {
                 return Win32Failure(extended.error, CouldNot(L"delete the folder", path));
             }
-            return DeleteTree({extended.text, path}, force);
+            return DeleteTree({extended.text, path}, force, treeWorkers_);
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
         }
@@ -77,7 +79,8 @@ class Win32FileSystem final : public FileSystem {
                 return Win32Failure(
                     error, CouldNot(L"copy the folder", source) + L" to \"" + destination + L"\"");
             }
-            return CopyTree({from.text, source}, {to.text, destination}, overwrite, progress);
+            return CopyTree({from.text, source}, {to.text, destination}, overwrite, progress,
+                            treeWorkers_);
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
         }
@@ -157,13 +160,20 @@ class Win32FileSystem final : public FileSystem {
             return {nullptr, false, OutOfMemory()};
         }
     }
+
+  private:
+    const unsigned treeWorkers_;
 };
 
 }  // namespace
 
 FileSystemCreation CreateFileSystem() {
+    return CreateFileSystemWithTreeWorkers(0);
+}
+
+FileSystemCreation CreateFileSystemWithTreeWorkers(unsigned treeWorkers) {
     try {
-        return {std::make_unique<Win32FileSystem>(), Status::Success()};
+        return {std::make_unique<Win32FileSystem>(treeWorkers), Status::Success()};
     } catch (const std::bad_alloc&) {
         return {nullptr, OutOfMemory()};
     }

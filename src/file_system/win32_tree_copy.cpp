@@ -2,24 +2,47 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
+#include "file_system/case_duplicates.h"
+#include "file_system/progress_tally.h"
 #include "file_system/win32_error_text.h"
 #include "file_system/win32_folder_identity.h"
 #include "file_system/win32_folder_listing.h"
 #include "file_system/win32_linked_folder.h"
+#include "file_system/work_pool.h"
 
 namespace vestro {
 namespace {
 
+struct Subfolder {
+    std::wstring name;
+    bool linked = false;
+};
+
 struct OpenFolder {
-    FolderListing listing;
     ItemPath source;
     ItemPath destination;
-    // Read only once a link makes a loop possible.
-    std::optional<FolderIdentity> identity;
+    FolderIdentity identity;
+    std::vector<Subfolder> subfolders;  // still to copy, the next one last
+};
+
+struct CopyWalk {
+    const ItemPath& destinationRoot;
+    FolderIdentity destinationIdentity;
+    bool overwrite = false;
+    WorkPool& pool;
+    ProgressTally& tally;
+    std::vector<OpenFolder> open;  // one per level: memory grows with depth and width only
+};
+
+struct ListedEntry {
+    std::wstring name;
+    DWORD attributes = 0;
+    DWORD reparseTag = 0;
+    std::uint64_t size = 0;
 };
 
 std::wstring CopyAction(std::wstring_view what, const ItemPath& source,
@@ -41,47 +64,122 @@ Status CreateFolder(const ItemPath& folder) {
     return Win32Failure(error, CouldNot(L"create the folder", folder.display));
 }
 
-Status CopyOneFile(const ItemPath& source, const ItemPath& destination, bool overwrite) {
-    // CopyFileExW streams the content and keeps times and attributes, read-only included.
-    if (CopyFileExW(source.system.c_str(), destination.system.c_str(), nullptr, nullptr, nullptr,
-                    overwrite ? 0 : COPY_FILE_FAIL_IF_EXISTS)) {
-        return Status::Success();
+Status ReadIdentity(const ItemPath& folder, FolderIdentity& identity) {
+    const FolderIdentityReading reading = ReadFolderIdentity(folder.system);
+    if (reading.error != ERROR_SUCCESS) {
+        return Win32Failure(reading.error, CouldNot(L"read the folder", folder.display));
     }
-    return Win32Failure(GetLastError(), CopyAction(L"copy the file", source, destination));
-}
-
-// A linked folder that leads back to a folder being copied would make the copy endless.
-Status RefuseLoop(std::vector<OpenFolder>& open, const ItemPath& link,
-                  const ItemPath& destination) {
-    const FolderIdentityReading target = ReadFolderIdentity(link.system);
-    if (target.error != ERROR_SUCCESS) {
-        return Win32Failure(target.error, CopyAction(L"copy the folder", link, destination));
-    }
-    for (OpenFolder& folder : open) {
-        if (!folder.identity) {
-            const FolderIdentityReading reading = ReadFolderIdentity(folder.source.system);
-            if (reading.error != ERROR_SUCCESS) {
-                return Win32Failure(reading.error,
-                                    CouldNot(L"read the folder", folder.source.display));
-            }
-            folder.identity = reading.identity;
-        }
-        if (*folder.identity == target.identity) {
-            return Win32Failure(ERROR_CANT_RESOLVE_FILENAME,
-                                CopyAction(L"copy the folder", link, destination));
-        }
-    }
+    identity = reading.identity;
     return Status::Success();
 }
 
-std::uint64_t FileSize(const WIN32_FIND_DATAW& entry) {
-    return (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+Status CopyOneFile(const ItemPath& source, const ItemPath& destination, bool overwrite,
+                   std::uint64_t size, ProgressTally& tally) {
+    // CopyFileExW streams the content and keeps times and attributes, read-only included: the
+    // attribute lands on the new file only once its content is in.
+    if (!CopyFileExW(source.system.c_str(), destination.system.c_str(), nullptr, nullptr, nullptr,
+                     overwrite ? 0 : COPY_FILE_FAIL_IF_EXISTS)) {
+        return Win32Failure(GetLastError(), CopyAction(L"copy the file", source, destination));
+    }
+    tally.Add(size);
+    return Status::Success();
+}
+
+int CompareAsWindows(const std::wstring& left, const std::wstring& right) {
+    return CompareStringOrdinal(left.c_str(), static_cast<int>(left.size()), right.c_str(),
+                                static_cast<int>(right.size()), TRUE) -
+           CSTR_EQUAL;
+}
+
+// A case-sensitive source (Linux, or a folder with case sensitivity turned on) may hold names
+// that would make one file here, the second overwriting or stopping the first.
+Status RefuseCaseDuplicates(const ItemPath& folder, std::vector<std::wstring> names) {
+    const auto duplicate = FindCaseDuplicate(std::move(names), CompareAsWindows);
+    if (!duplicate) {
+        return Status::Success();
+    }
+    return Status::Failure(
+        std::error_code(ERROR_ALREADY_EXISTS, std::system_category()),
+        CouldNot(L"copy the folder", folder.display) + L": \"" +
+            folder.Child(duplicate->first).display + L"\" and \"" +
+            folder.Child(duplicate->second).display +
+            L"\" differ only in letter case, and Windows takes them for one name.");
+}
+
+// Lists the whole folder first, so that names clashing here stop the copy before any of them
+// is copied; then hands its files out and keeps its subfolders for the walk.
+Status EnterFolder(CopyWalk& walk, ItemPath source, ItemPath destination, FolderIdentity identity) {
+    FolderListing listing(source.system);
+    std::vector<ListedEntry> entries;
+    std::vector<std::wstring> names;
+    DWORD error = ERROR_SUCCESS;
+    while ((error = listing.Next()) == ERROR_SUCCESS) {
+        const WIN32_FIND_DATAW& entry = listing.Entry();
+        entries.push_back(
+            {entry.cFileName, entry.dwFileAttributes, entry.dwReserved0,
+             (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow});
+        names.push_back(entry.cFileName);
+    }
+    if (error != ERROR_NO_MORE_FILES) {
+        return Win32Failure(error, CouldNot(L"read the folder", source.display));
+    }
+    if (Status status = RefuseCaseDuplicates(source, std::move(names)); status.Failed()) {
+        return status;
+    }
+    OpenFolder folder{std::move(source), std::move(destination), identity, {}};
+    for (auto entry = entries.begin(); entry != entries.end(); ++entry) {
+        if ((entry->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            folder.subfolders.push_back(
+                {std::move(entry->name), IsLinkedFolder(entry->attributes, entry->reparseTag)});
+            continue;
+        }
+        const bool handedOut = walk.pool.Submit(
+            [from = folder.source.Child(entry->name), to = folder.destination.Child(entry->name),
+             overwrite = walk.overwrite, size = entry->size,
+             &tally = walk.tally] { return CopyOneFile(from, to, overwrite, size, tally); });
+        if (!handedOut) {
+            return Status::Success();  // the pool holds the failure that stopped it
+        }
+    }
+    std::reverse(folder.subfolders.begin(), folder.subfolders.end());
+    walk.open.push_back(std::move(folder));
+    return Status::Success();
+}
+
+// A linked folder leading back to a folder being copied, or the walk reaching the destination
+// (which lies inside the source), would make the copy endless.
+Status EnterSubfolder(CopyWalk& walk, const Subfolder& subfolder) {
+    const OpenFolder& parent = walk.open.back();
+    ItemPath from = parent.source.Child(subfolder.name);
+    ItemPath to = parent.destination.Child(subfolder.name);
+    FolderIdentity identity;
+    if (Status status = ReadIdentity(from, identity); status.Failed()) {
+        return status;
+    }
+    if (identity == walk.destinationIdentity) {
+        return Status::Failure(
+            std::error_code(ERROR_INVALID_PARAMETER, std::system_category()),
+            CopyAction(L"copy the folder", from, to) + L": it is the copy's own destination \"" +
+                walk.destinationRoot.display + L"\", which the copy must not enter.");
+    }
+    if (subfolder.linked) {
+        for (const OpenFolder& folder : walk.open) {
+            if (folder.identity == identity) {
+                return Win32Failure(ERROR_CANT_RESOLVE_FILENAME,
+                                    CopyAction(L"copy the folder", from, to));
+            }
+        }
+    }
+    if (Status status = CreateFolder(to); status.Failed()) {
+        return status;
+    }
+    return EnterFolder(walk, std::move(from), std::move(to), identity);
 }
 
 }  // namespace
 
 Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite,
-                const CopyProgress& progress) {
+                const CopyProgress& progress, unsigned workers) {
     const DWORD sourceAttributes = GetFileAttributesW(source.system.c_str());
     if (sourceAttributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
@@ -94,46 +192,38 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
     if (Status status = CreateFolder(destination); status.Failed()) {
         return status;
     }
-
-    // One walk, deepest folder last in the list; memory grows with depth only.
-    std::vector<OpenFolder> open;
-    open.push_back({FolderListing(source.system), source, destination, std::nullopt});
-    std::uint64_t bytesCopied = 0;
-    while (!open.empty()) {
-        OpenFolder& folder = open.back();
-        const DWORD error = folder.listing.Next();
-        if (error == ERROR_NO_MORE_FILES) {
-            open.pop_back();
-            continue;
-        }
-        if (error != ERROR_SUCCESS) {
-            return Win32Failure(error, CouldNot(L"read the folder", folder.source.display));
-        }
-        const WIN32_FIND_DATAW& entry = folder.listing.Entry();
-        ItemPath from = folder.source.Child(entry.cFileName);
-        ItemPath to = folder.destination.Child(entry.cFileName);
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            if (Status status = CopyOneFile(from, to, overwrite); status.Failed()) {
-                return status;
-            }
-            bytesCopied += FileSize(entry);
-            if (progress) {
-                progress(bytesCopied);
-            }
-            continue;
-        }
-        if (IsLinkedFolder(entry.dwFileAttributes, entry.dwReserved0)) {
-            if (Status status = RefuseLoop(open, from, to); status.Failed()) {
-                return status;
-            }
-        }
-        if (Status status = CreateFolder(to); status.Failed()) {
-            return status;
-        }
-        FolderListing listing(from.system);
-        open.push_back({std::move(listing), std::move(from), std::move(to), std::nullopt});
+    FolderIdentity sourceIdentity;
+    FolderIdentity destinationIdentity;
+    if (Status status = ReadIdentity(source, sourceIdentity); status.Failed()) {
+        return status;
     }
-    return Status::Success();
+    if (Status status = ReadIdentity(destination, destinationIdentity); status.Failed()) {
+        return status;
+    }
+    if (sourceIdentity == destinationIdentity) {
+        return Status::Failure(
+            std::error_code(ERROR_INVALID_PARAMETER, std::system_category()),
+            CopyAction(L"copy the folder", source, destination) + L": they are the same folder.");
+    }
+
+    ProgressTally tally(progress);  // outlives the pool, whose workers report to it
+    WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kStop);
+    CopyWalk walk{destination, destinationIdentity, overwrite, pool, tally, {}};
+    Status status = EnterFolder(walk, source, destination, sourceIdentity);
+    while (!status.Failed() && !walk.open.empty() && !pool.Stopped()) {
+        OpenFolder& folder = walk.open.back();
+        if (folder.subfolders.empty()) {
+            walk.open.pop_back();
+            continue;
+        }
+        const Subfolder subfolder = std::move(folder.subfolders.back());
+        folder.subfolders.pop_back();
+        status = EnterSubfolder(walk, subfolder);
+    }
+    if (status.Failed()) {
+        pool.Fail(std::move(status));
+    }
+    return pool.Finish();
 }
 
 FolderSize MeasureTree(const ItemPath& root) {
@@ -156,7 +246,8 @@ FolderSize MeasureTree(const ItemPath& root) {
         const WIN32_FIND_DATAW& entry = open.back().Entry();
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
             ++size.files;
-            size.bytes += FileSize(entry);
+            size.bytes +=
+                (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
         } else if (!IsLinkedFolder(entry.dwFileAttributes, entry.dwReserved0)) {
             ItemPath folder = paths.back().Child(entry.cFileName);
             open.emplace_back(folder.system);

@@ -2,20 +2,16 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <memory>
 
+#include "file_system/folder_removal.h"
 #include "file_system/win32_error_text.h"
 #include "file_system/win32_folder_listing.h"
 #include "file_system/win32_linked_folder.h"
+#include "file_system/work_pool.h"
 
 namespace vestro {
 namespace {
-
-struct OpenFolder {
-    FolderListing listing;
-    ItemPath path;
-    DWORD attributes;
-};
 
 DWORD ClearReadOnly(const ItemPath& item, DWORD attributes, bool force) {
     if (!force || (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
@@ -59,9 +55,65 @@ Status RemoveLink(const ItemPath& link, DWORD attributes, DWORD reparseTag, bool
     return RemoveFolderEntry(link, attributes, force, L"delete the link");
 }
 
+struct DeleteWalk {
+    WorkPool& pool;
+    bool force = false;
+};
+
+Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
+                            const std::shared_ptr<FolderRemoval>& removal);
+
+// A subfolder is a job of its own, listed and emptied by a worker, or at once by this thread
+// when the queue is full: the listings of the old data are read side by side.
+void HandOut(DeleteWalk& walk, ItemPath folder, DWORD attributes,
+             const std::shared_ptr<FolderRemoval>& parent) {
+    auto removal = std::make_shared<FolderRemoval>(parent, [folder, attributes, &walk] {
+        return RemoveFolderEntry(folder, attributes, walk.force, L"delete the folder");
+    });
+    WorkPool::Job job = [&walk, folder = std::move(folder), removal] {
+        return DeleteFolderContents(walk, folder, removal);
+    };
+    if (!walk.pool.TrySubmit(job)) {
+        walk.pool.RunHere(job);
+    }
+}
+
+// Removes the folder's files and links itself and hands its subfolders out; then settles the
+// folder, which goes once its subfolders have gone too.
+Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
+                            const std::shared_ptr<FolderRemoval>& removal) {
+    bool left = false;
+    {
+        FolderListing listing(folder.system);  // closed before the folder's removal
+        DWORD error = ERROR_SUCCESS;
+        while ((error = listing.Next()) == ERROR_SUCCESS) {
+            const WIN32_FIND_DATAW& entry = listing.Entry();
+            ItemPath item = folder.Child(entry.cFileName);
+            const DWORD attributes = entry.dwFileAttributes;
+            Status status;
+            if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                status = DeleteOneFile(item, attributes, walk.force);
+            } else if (IsLinkedFolder(attributes, entry.dwReserved0)) {
+                status = RemoveLink(item, attributes, entry.dwReserved0, walk.force);
+            } else {
+                HandOut(walk, std::move(item), attributes, removal);
+            }
+            if (status.Failed()) {
+                left = true;
+                walk.pool.Fail(std::move(status));
+            }
+        }
+        if (error != ERROR_NO_MORE_FILES) {
+            left = true;
+            walk.pool.Fail(Win32Failure(error, CouldNot(L"read the folder", folder.display)));
+        }
+    }
+    return FolderRemoval::Settle(removal, left);
+}
+
 }  // namespace
 
-Status DeleteTree(const ItemPath& root, bool force) {
+Status DeleteTree(const ItemPath& root, bool force, unsigned workers) {
     const DWORD rootAttributes = GetFileAttributesW(root.system.c_str());
     if (rootAttributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
@@ -78,42 +130,15 @@ Status DeleteTree(const ItemPath& root, bool force) {
         }
     }
 
-    // One walk, deepest folder last in the list; memory grows with depth only.
-    std::vector<OpenFolder> open;
-    open.push_back({FolderListing(root.system), root, rootAttributes});
-    while (!open.empty()) {
-        OpenFolder& folder = open.back();
-        const DWORD error = folder.listing.Next();
-        if (error == ERROR_NO_MORE_FILES) {
-            const ItemPath emptied = std::move(folder.path);
-            const DWORD attributes = folder.attributes;
-            open.pop_back();  // closes the listing, which would keep the folder in use
-            if (Status status = RemoveFolderEntry(emptied, attributes, force, L"delete the folder");
-                status.Failed()) {
-                return status;
-            }
-            continue;
-        }
-        if (error != ERROR_SUCCESS) {
-            return Win32Failure(error, CouldNot(L"read the folder", folder.path.display));
-        }
-        const WIN32_FIND_DATAW& entry = folder.listing.Entry();
-        ItemPath item = folder.path.Child(entry.cFileName);
-        const DWORD attributes = entry.dwFileAttributes;
-        Status status;
-        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            status = DeleteOneFile(item, attributes, force);
-        } else if (IsLinkedFolder(attributes, entry.dwReserved0)) {
-            status = RemoveLink(item, attributes, entry.dwReserved0, force);
-        } else {
-            FolderListing listing(item.system);
-            open.push_back({std::move(listing), std::move(item), attributes});
-        }
-        if (status.Failed()) {
-            return status;
-        }
-    }
-    return Status::Success();
+    // Workers empty the folders side by side; a folder goes when its last piece has gone.
+    // Memory holds a queue of folders and, per thread, the listings of the folders it is in.
+    WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kContinue);
+    DeleteWalk walk{pool, force};
+    auto removal = std::make_shared<FolderRemoval>(nullptr, [&root, rootAttributes, force] {
+        return RemoveFolderEntry(root, rootAttributes, force, L"delete the folder");
+    });
+    pool.RunHere([&walk, &root, &removal] { return DeleteFolderContents(walk, root, removal); });
+    return pool.Finish();
 }
 
 }  // namespace vestro
