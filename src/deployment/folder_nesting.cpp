@@ -1,4 +1,4 @@
-#include "deployment/folder_nesting.h"
+#include "folder_nesting.h"
 
 #include <system_error>
 

@@ -1,4 +1,4 @@
-#include "deployment/leftover_clearing.h"
+#include "leftover_clearing.h"
 
 #include <system_error>
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <system_error>
 
-#include "deployment/folder_nesting.h"
-#include "deployment/leftover_clearing.h"
+#include "folder_nesting.h"
+#include "leftover_clearing.h"
 
 namespace vestro {
 namespace {

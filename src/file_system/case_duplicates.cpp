@@ -1,4 +1,4 @@
-#include "file_system/case_duplicates.h"
+#include "case_duplicates.h"
 
 #include <algorithm>
 #include <locale>

@@ -1,4 +1,4 @@
-#include "file_system/posix_exclusive_lock.h"
+#include "posix_exclusive_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-#include "file_system/posix_failure.h"
+#include "posix_failure.h"
 
 namespace vestro {
 namespace {

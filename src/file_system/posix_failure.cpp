@@ -1,4 +1,4 @@
-#include "file_system/posix_failure.h"
+#include "posix_failure.h"
 
 #include <filesystem>
 

@@ -3,12 +3,12 @@
 
 #include "file_system/file_system.h"
 #include "file_system/path_conversion.h"
-#include "file_system/posix_exclusive_lock.h"
-#include "file_system/posix_failure.h"
-#include "file_system/posix_item_path.h"
-#include "file_system/posix_resolved_path.h"
-#include "file_system/posix_tree_copy.h"
-#include "file_system/posix_tree_delete.h"
+#include "posix_exclusive_lock.h"
+#include "posix_failure.h"
+#include "posix_item_path.h"
+#include "posix_resolved_path.h"
+#include "posix_tree_copy.h"
+#include "posix_tree_delete.h"
 
 namespace vestro {
 namespace fs = std::filesystem;

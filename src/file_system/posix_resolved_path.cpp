@@ -1,6 +1,6 @@
-#include "file_system/posix_resolved_path.h"
+#include "posix_resolved_path.h"
 
-#include "file_system/posix_failure.h"
+#include "posix_failure.h"
 
 namespace vestro {
 namespace fs = std::filesystem;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "file_system/file_system.h"
-#include "file_system/posix_item_path.h"
+#include "posix_item_path.h"
 
 namespace vestro {
 

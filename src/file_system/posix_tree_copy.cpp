@@ -1,4 +1,4 @@
-#include "file_system/posix_tree_copy.h"
+#include "posix_tree_copy.h"
 
 #include <sys/stat.h>
 
@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "file_system/case_duplicates.h"
-#include "file_system/posix_failure.h"
-#include "file_system/progress_tally.h"
-#include "file_system/work_pool.h"
+#include "case_duplicates.h"
+#include "posix_failure.h"
+#include "progress_tally.h"
+#include "work_pool.h"
 
 namespace vestro {
 namespace fs = std::filesystem;

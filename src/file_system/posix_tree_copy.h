@@ -1,8 +1,8 @@
 #pragma once
 
 #include "file_system/file_system.h"
-#include "file_system/posix_item_path.h"
 #include "file_system/status.h"
+#include "posix_item_path.h"
 
 namespace vestro {
 

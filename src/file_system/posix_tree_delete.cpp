@@ -1,10 +1,10 @@
-#include "file_system/posix_tree_delete.h"
+#include "posix_tree_delete.h"
 
 #include <memory>
 
-#include "file_system/folder_removal.h"
-#include "file_system/posix_failure.h"
-#include "file_system/work_pool.h"
+#include "folder_removal.h"
+#include "posix_failure.h"
+#include "work_pool.h"
 
 namespace vestro {
 namespace fs = std::filesystem;

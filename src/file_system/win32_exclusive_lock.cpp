@@ -1,4 +1,4 @@
-#include "file_system/win32_exclusive_lock.h"
+#include "win32_exclusive_lock.h"
 
 #include <windows.h>
 

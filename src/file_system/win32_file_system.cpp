@@ -5,13 +5,13 @@
 
 #include "file_system/file_system.h"
 #include "file_system/win32_error_text.h"
-#include "file_system/win32_exclusive_lock.h"
 #include "file_system/win32_extended_path.h"
-#include "file_system/win32_item_path.h"
-#include "file_system/win32_link_probe.h"
-#include "file_system/win32_resolved_path.h"
-#include "file_system/win32_tree_copy.h"
-#include "file_system/win32_tree_delete.h"
+#include "win32_exclusive_lock.h"
+#include "win32_item_path.h"
+#include "win32_link_probe.h"
+#include "win32_resolved_path.h"
+#include "win32_tree_copy.h"
+#include "win32_tree_delete.h"
 
 namespace vestro {
 namespace {

@@ -1,4 +1,4 @@
-#include "file_system/win32_folder_identity.h"
+#include "win32_folder_identity.h"
 
 namespace vestro {
 

@@ -1,4 +1,4 @@
-#include "file_system/win32_folder_listing.h"
+#include "win32_folder_listing.h"
 
 #include <string_view>
 

@@ -1,9 +1,9 @@
-#include "file_system/win32_link_probe.h"
+#include "win32_link_probe.h"
 
 #include <windows.h>
 
 #include "file_system/win32_error_text.h"
-#include "file_system/win32_linked_folder.h"
+#include "win32_linked_folder.h"
 
 namespace vestro {
 

@@ -1,4 +1,4 @@
-#include "file_system/win32_linked_folder.h"
+#include "win32_linked_folder.h"
 
 namespace vestro {
 

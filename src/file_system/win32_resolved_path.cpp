@@ -1,4 +1,4 @@
-#include "file_system/win32_resolved_path.h"
+#include "win32_resolved_path.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "file_system/win32_tree_copy.h"
+#include "win32_tree_copy.h"
 
 #include <windows.h>
 
@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "file_system/case_duplicates.h"
-#include "file_system/progress_tally.h"
+#include "case_duplicates.h"
 #include "file_system/win32_error_text.h"
-#include "file_system/win32_folder_identity.h"
-#include "file_system/win32_folder_listing.h"
-#include "file_system/win32_linked_folder.h"
-#include "file_system/work_pool.h"
+#include "progress_tally.h"
+#include "win32_folder_identity.h"
+#include "win32_folder_listing.h"
+#include "win32_linked_folder.h"
+#include "work_pool.h"
 
 namespace vestro {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "file_system/file_system.h"
 #include "file_system/status.h"
-#include "file_system/win32_item_path.h"
+#include "win32_item_path.h"
 
 namespace vestro {
 

@@ -1,14 +1,14 @@
-#include "file_system/win32_tree_delete.h"
+#include "win32_tree_delete.h"
 
 #include <windows.h>
 
 #include <memory>
 
-#include "file_system/folder_removal.h"
 #include "file_system/win32_error_text.h"
-#include "file_system/win32_folder_listing.h"
-#include "file_system/win32_linked_folder.h"
-#include "file_system/work_pool.h"
+#include "folder_removal.h"
+#include "win32_folder_listing.h"
+#include "win32_linked_folder.h"
+#include "work_pool.h"
 
 namespace vestro {
 namespace {

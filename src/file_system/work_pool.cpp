@@ -1,4 +1,4 @@
-#include "file_system/work_pool.h"
+#include "work_pool.h"
 
 #include <algorithm>
 #include <new>

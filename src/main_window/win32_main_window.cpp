@@ -7,9 +7,9 @@
 
 #include "client_location/install_detection.h"
 #include "file_system/win32_error_text.h"
-#include "main_window/resources/resource_ids.h"
 #include "main_window/user_texts.h"
 #include "main_window/win32_font_choice.h"
+#include "resource_ids.h"
 
 namespace vestro {
 namespace {

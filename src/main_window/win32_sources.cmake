@@ -23,6 +23,7 @@ add_library(vestro_win32_window STATIC
 )
 # ole32 and uuid for the taskbar button's progress: a system DLL and a static library.
 target_link_libraries(vestro_win32_window PUBLIC vestro_main_window user32 gdi32 ole32 uuid)
+target_include_directories(vestro_win32_window PRIVATE resources)
 
 # Where the resource scripts find the icon, the manifest and the generated version header.
 set(VESTRO_RESOURCE_INCLUDES
