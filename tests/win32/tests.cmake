@@ -2,7 +2,6 @@
 # manifest it reads.
 add_executable(vestro_win32_window_tests
     ${CMAKE_CURRENT_LIST_DIR}/window_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/window_answers_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window_tests.rc
     ${CMAKE_CURRENT_SOURCE_DIR}/support/test_main.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/support/temporary_folder.cpp)
