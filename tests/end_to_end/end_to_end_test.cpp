@@ -139,35 +139,6 @@ class EndToEnd : public ::testing::Test {
     HWND window = nullptr;
 };
 
-TEST_F(EndToEnd, FindsTheClientInEitherInstallFolder) {
-    const fs::path first = L"C:\\Program Files\\Tarno\\Tarno.exe";
-    const fs::path second = L"C:\\Program Files (x86)\\Tarno\\Tarno.exe";
-    const auto removeInstalls = [&] {
-        for (const fs::path& file : {first, second}) {
-            ASSERT_FALSE(fs::exists(file) && !fs::exists(file.parent_path() / L"vestro-e2e"))
-                << "a real installation is in the way: " << file;
-            std::error_code ignored;
-            fs::remove_all(file.parent_path(), ignored);
-        }
-    };
-    for (const auto& [installed, found] : std::vector<std::pair<std::vector<fs::path>, fs::path>>{
-             {{second}, second}, {{second, first}, first}, {{}, L""}}) {
-        ASSERT_NO_FATAL_FAILURE(removeInstalls());
-        for (const fs::path& file : installed) {
-            WriteFile(file, "MZ");
-            WriteFile(file.parent_path() / L"vestro-e2e", "made by the end-to-end tests");
-        }
-        ASSERT_NO_FATAL_FAILURE(Start(folder));
-        EXPECT_TRUE(WaitUntil([&] {
-            return TextOf(Control(ControlId::txtSourcePath)) == found.wstring() &&
-                   IsEnabled(ControlId::cmdOK) == !found.empty();
-        })) << found;
-        Click(ControlId::cmdCancel);
-        EXPECT_EQ(0u, ExitCode());
-    }
-    removeInstalls();
-}
-
 // Started from another folder, which holds a Data of its own; the typed path ends in spaces.
 TEST_F(EndToEnd, StartedElsewhereAFailedCopyChangesNothingAndARetryCopiesTheDataBesideIt) {
     WriteFile(folder / L"elsewhere/Data/decoy.txt", "decoy");

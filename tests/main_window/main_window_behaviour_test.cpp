@@ -6,7 +6,6 @@
 #include <atomic>
 #include <future>
 
-#include "client_location/install_detection.h"
 #include "deployment/deployment_layout.h"
 #include "support/instrumented_file_system.h"
 #include "support/recording_window.h"
@@ -17,7 +16,9 @@ namespace {
 
 using namespace testing;
 using Texts = std::vector<std::wstring>;
-const std::wstring kCandidate1(kInstallCandidates[0]), kCandidate2(kInstallCandidates[1]);
+// Written out: the probes' paths are what a user's installation has.
+const std::wstring kCandidate1 = L"C:\\Program Files\\Tarno\\Tarno.exe";
+const std::wstring kCandidate2 = L"C:\\Program Files (x86)\\Tarno\\Tarno.exe";
 const std::wstring kCopying = L"Copying Files.  Please Wait...";
 const std::wstring kCopyFailed = L"(48) An error has occurred while trying to copy files.  Error: ";
 
