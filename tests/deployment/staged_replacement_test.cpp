@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <iostream>
 #include <thread>
 
 #include "deployment/deployment_layout.h"
@@ -74,13 +73,11 @@ void CheckFaultAt(const std::function<void(const DeploymentLayout&)>& prepare, i
 }
 
 TEST(StagedReplacement, AFailureAtAnyStepLeavesTheOldOrTheNewTreeWhole) {
-    std::size_t points = 0;
     for (const auto& [name, prepare] : kStarts) {
         DeploymentLayout layout;
         prepare(layout);
         InstrumentedFileSystem counting(*realFileSystem);
         ASSERT_FALSE(Replace(layout, counting).Failed()) << name;
-        points += counting.calls->size();
         for (int failAt = 1; failAt <= static_cast<int>(counting.calls->size()); ++failAt) {
             for (const bool twice : {false, true}) {
                 SCOPED_TRACE(std::string(name) + ", failing call " + std::to_string(failAt) +
@@ -89,7 +86,6 @@ TEST(StagedReplacement, AFailureAtAnyStepLeavesTheOldOrTheNewTreeWhole) {
             }
         }
     }
-    std::cout << "fault-injection points: " << points << std::endl;
 }
 
 TEST(StagedReplacement, ACopyIntoItselfInAnySpellingIsRefusedBeforeAnythingIsCreated) {

@@ -115,13 +115,6 @@ class WindowTest : public ::testing::Test {
     std::function<void()> onMessage;
 };
 
-TEST_F(WindowTest, ShowsOnlyAfterTheLoad) {
-    window->Open(SW_SHOWNOACTIVATE);
-    ASSERT_FALSE(visibleWhenLoading.empty());
-    EXPECT_FALSE(visibleWhenLoading.front());
-    EXPECT_TRUE(IsWindowVisible(Handle()));
-}
-
 TEST_F(WindowTest, ACloseWhileAHandlerRunsWaitsForIt) {
     failFileSystem = true;  // the load shows a message, and the close arrives meanwhile
     onMessage = [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); };
@@ -133,8 +126,10 @@ TEST_F(WindowTest, ACloseWhileAHandlerRunsWaitsForIt) {
     EXPECT_FALSE(IsWindow(opened));
 }
 
-TEST_F(WindowTest, EnterAndEscapeDoNothing) {
+TEST_F(WindowTest, ShowsOnlyAfterTheLoadAndEnterAndEscapeDoNothing) {
     window->Open(SW_SHOW);
+    EXPECT_EQ(visibleWhenLoading, std::vector<bool>{false});
+    EXPECT_TRUE(IsWindowVisible(Handle()));
     window->SetSourcePathText(LayOutClient());
     ASSERT_TRUE(IsEnabled(ControlId::cmdOK));
     const HWND pathBox = window->Control(ControlId::txtSourcePath);
