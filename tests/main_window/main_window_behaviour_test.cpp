@@ -6,10 +6,8 @@
 #include <atomic>
 #include <future>
 
-#include "client_location/install_detection.h"
 #include "deployment/deployment_layout.h"
 #include "support/instrumented_file_system.h"
-#include "support/listed_file_system.h"
 #include "support/recording_window.h"
 #include "support/scripted_file_dialog.h"
 
@@ -18,13 +16,14 @@ namespace {
 
 using namespace testing;
 using Texts = std::vector<std::wstring>;
-
-const std::wstring kCandidate1(kInstallCandidates[0]), kCandidate2(kInstallCandidates[1]);
+// Written out: the probes' paths are what a user's installation has.
+const std::wstring kCandidate1 = L"C:\\Program Files\\Tarno\\Tarno.exe";
+const std::wstring kCandidate2 = L"C:\\Program Files (x86)\\Tarno\\Tarno.exe";
 const std::wstring kCopying = L"Copying Files.  Please Wait...";
 const std::wstring kCopyFailed = L"(48) An error has occurred while trying to copy files.  Error: ";
 
-// The behaviour on a recording window. Its service objects: the real file system, or one with
-// only the listed files; the first one made logs its calls and fails its call number failAt.
+// The behaviour on a recording window. Its file system: the real one, or one that has only the
+// listed files; the first one made logs its calls and fails its call number failAt.
 struct Harness {
     explicit Harness(std::wstring programFolder, Deployment deploy = DeployData)
         : behaviour(
@@ -37,21 +36,20 @@ struct Harness {
             return {nullptr, Status::Failure(std::make_error_code(std::errc::not_supported),
                                              L"Class not registered.")};
         }
-        std::unique_ptr<FileSystem> inner =
-            listed ? std::make_unique<ListedFileSystem>(*listed) : CreateFileSystem().fileSystem;
-        auto logged = std::make_unique<InstrumentedFileSystem>(std::move(inner), failAt);
+        auto logged = std::make_unique<InstrumentedFileSystem>(*real, failAt, listed);
         failAt.reset();
-        firstLog = firstLog ? firstLog : logged->Log();
+        firstLog = firstLog ? firstLog : logged->calls;
         return {std::move(logged), {}};
     }
     // What the worker posted, delivered as the window's message loop does.
     std::vector<unsigned> DeliverPosts() {
-        std::optional<std::vector<unsigned>> progress = window.TakePostsOnceFinished();
+        const std::optional<std::vector<unsigned>> progress = window.TakePostsOnceFinished();
         EXPECT_TRUE(progress) << "the copy's end was never posted";
         behaviour.OnCopyFinished();
         return progress.value_or(std::vector<unsigned>{});
     }
 
+    const std::unique_ptr<FileSystem> real = CreateFileSystem().fileSystem;
     std::optional<std::set<std::wstring>> listed;
     std::optional<int> failAt;
     bool creationFails = false;
@@ -88,12 +86,11 @@ TEST(MainWindow, LoadProbesInOrderFillsInTheFindOrReportsAndEmptiesTheBox) {
         harness.creationFails = each.creationFails;
         harness.window.sourcePathText = L"C:\\earlier\\Tarno.exe";  // a failure must empty it
         harness.behaviour.OnLoad();
-
         const RecordingWindow& window = harness.window;
         EXPECT_EQ(window.sourcePathText, each.box);
         EXPECT_EQ(window.okEnabled, !each.box.empty());
         EXPECT_EQ(window.statusText, each.status);
-        EXPECT_EQ(window.messages, each.message.empty() ? Texts{} : Texts{each.message});
+        EXPECT_EQ(window.shown, each.message.empty() ? Texts{} : Texts{each.message});
         EXPECT_EQ(harness.firstLog ? *harness.firstLog : Texts{}, each.probes);
     }
 }
@@ -113,56 +110,50 @@ TEST(MainWindow, PathCheckEnablesOKOnlyForAnExistingFileAskedWithTheSpacesKept) 
             harness.creationFails = creationFails;
             harness.window.SetSourcePathText(text);
             EXPECT_EQ(harness.window.okEnabled, okEnabled && !creationFails) << text.c_str();
-            EXPECT_TRUE(harness.window.messages.empty());
+            EXPECT_TRUE(harness.window.shown.empty());
         }
     }
 }
 
 TEST(MainWindow, OKReportsEachOutcomeAndCopiesOnlyWhenItMay) {
     enum Setup { Ready, NoFolderPart, NoCommon, NoProgramFolder, NoFileSystem, NoData };
-    const Texts refused = {L"message", L"OK on", L"Cancel on"};
-    const Texts busy = {L"OK off", L"Cancel off", kCopying, L"message"};
-    Texts failed = busy;
-    failed.insert(failed.end(), {L"OK on", L"Cancel on"});
-    const std::tuple<Setup, Texts, std::wstring> cases[] = {
-        {NoFolderPart, refused, kCopyFailed + L"The path \"Tarno.exe\""},
-        {NoCommon, refused, L"(48) <Common> not found.  Files have not been successfully copied."},
-        {NoProgramFolder, refused,
+    const std::pair<Setup, std::wstring> cases[] = {
+        {NoFolderPart, kCopyFailed + L"The path \"Tarno.exe\""},
+        {NoCommon, L" not found.  Files have not been successfully copied."},
+        {NoProgramFolder,
          kCopyFailed + L"The folder that holds VestroFile.exe could not be found."},
-        {NoFileSystem, refused, kCopyFailed + L"The file-system services are not available."},
-        {NoData, failed, kCopyFailed},
-        {Ready, busy, L"(64) Files have been successfully copied."},
+        {NoFileSystem, kCopyFailed + L"The file-system services are not available."},
+        {NoData, kCopyFailed},
+        {Ready, L"(64) Files have been successfully copied."},
     };
-    for (const auto& [setup, calls, message] : cases) {
+    for (const auto& [setup, message] : cases) {
         DeploymentLayout layout;
         const TreeSnapshot data = SnapshotTree(layout.Data());
         std::filesystem::remove_all(setup == NoCommon ? layout.Common() : "");
         std::filesystem::remove_all(setup == NoData ? layout.Data() : "");
         const TreeSnapshot before = SnapshotTree(layout.root.Path());
-        Harness harness(setup == NoProgramFolder ? L"" : layout.ProgramFolder());
+        Harness harness(setup == NoProgramFolder ? L"" : layout.root.Text(L"program"));
         harness.creationFails = setup == NoFileSystem;
         harness.behaviour.OnLoad();
         harness.window.SetSourcePathText(setup == NoFolderPart ? L"Tarno.exe"
                                                                : L" " + layout.ExePath() + L" ");
-        harness.window.calls.clear();
-        harness.window.messages.clear();
-
+        const std::wstring status = harness.window.statusText;
+        harness.window.shown.clear();
         harness.behaviour.OnOKClick();
-        const bool copied = harness.window.statusText == kCopying;
+        const bool refused = !harness.window.everBusy;
         const std::vector<unsigned> progress =
-            copied ? harness.DeliverPosts() : std::vector<unsigned>{};
-
+            refused ? std::vector<unsigned>{} : harness.DeliverPosts();
         const RecordingWindow& window = harness.window;
         const bool success = setup == Ready;
-        EXPECT_EQ(window.calls, calls);
-        std::wstring expected = message;
-        if (const auto common = expected.find(L"<Common>"); common != std::wstring::npos) {
-            expected.replace(common, 8, layout.root.Text(L"client/Common"));
-        }
-        ASSERT_EQ(window.messages.size(), 1u);
-        EXPECT_EQ(window.messages[0].substr(0, expected.size()), expected);
-        EXPECT_EQ(window.closed, success);
-        EXPECT_TRUE(window.browseEnabled && !window.pathReadOnly && !window.copyShownInProgress);
+        EXPECT_EQ(refused, setup != NoData && !success);
+        EXPECT_EQ(window.statusText, refused ? status : kCopying);
+        const std::wstring expected =
+            setup == NoCommon ? L"(48) " + layout.root.Text(L"client/Common") + message : message;
+        ASSERT_EQ(window.shown.size(), success ? 2u : 1u);
+        EXPECT_EQ(window.shown[0].substr(0, expected.size()), expected);
+        EXPECT_EQ(window.shown.back() == L"closed", success);
+        EXPECT_TRUE(success || (window.okEnabled && window.cancelEnabled));
+        EXPECT_TRUE(window.browseEnabled && !window.pathReadOnly && !window.busy);
         EXPECT_EQ(SnapshotTree(success ? layout.VestroData() : layout.root.Path()),
                   success ? data : before);
         EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
@@ -176,8 +167,8 @@ TEST(MainWindow, EventsDuringTheCopyAreRefusedAndItsPostsUpdateTheWindow) {
     DeploymentLayout layout;
     std::promise<void> gate;
     std::atomic<int> started = 0, ended = 0;
-    Harness harness(layout.ProgramFolder(), [&](FileSystem&, const DeploymentPaths& paths,
-                                                const ReplacementProgress& progress) {
+    Harness harness(layout.root.Text(L"program"), [&](FileSystem&, const DeploymentPaths& paths,
+                                                      const ReplacementProgress& progress) {
         ++started;
         for (std::uint64_t copied : {0, 0, 1, 100, 101, 101, 400}) {
             progress(copied, 400);
@@ -191,20 +182,17 @@ TEST(MainWindow, EventsDuringTheCopyAreRefusedAndItsPostsUpdateTheWindow) {
     harness.window.SetSourcePathText(layout.ExePath());
     harness.behaviour.OnOKClick();
     EXPECT_EQ(ended, 0) << "the copy ran on the window's thread";
-
     const RecordingWindow& window = harness.window;
     EXPECT_FALSE(window.okEnabled || window.cancelEnabled || window.browseEnabled);
-    EXPECT_TRUE(window.pathReadOnly && window.copyShownInProgress);
+    EXPECT_TRUE(window.pathReadOnly && window.busy);
     EXPECT_FALSE(harness.behaviour.OnCloseRequest());
     harness.behaviour.OnOKClick();
     gate.set_value();
-
     EXPECT_EQ(harness.DeliverPosts(), (std::vector<unsigned>{0, 2, 250, 252, 1000}));
     EXPECT_EQ(started, 1);
-    EXPECT_EQ(window.messages.back(), kCopyFailed + layout.TargetDir() + L" is locked.");
+    EXPECT_EQ(window.shown, Texts{kCopyFailed + layout.TargetDir() + L" is locked."});
     EXPECT_TRUE(window.okEnabled && window.cancelEnabled && window.browseEnabled);
-    EXPECT_FALSE(window.pathReadOnly || window.copyShownInProgress || window.closed);
-    EXPECT_EQ(window.statusText, kCopying);
+    EXPECT_FALSE(window.pathReadOnly || window.busy);
     EXPECT_TRUE(harness.behaviour.OnCloseRequest());
 }
 

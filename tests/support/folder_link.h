@@ -18,8 +18,6 @@ class FolderLinks {
 
     // Empty on success, else why no link could be made.
     std::string Make(const std::filesystem::path& link, const std::filesystem::path& target);
-    // Removes, at the end, a link that has been moved to this path.
-    void Track(const std::filesystem::path& link) { links_.push_back(link); }
 
   private:
     std::vector<std::filesystem::path> links_;

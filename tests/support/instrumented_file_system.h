@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,41 +12,69 @@ namespace vestro::testing {
 
 // Passes every call on to a real file system, writing down each call ("FolderExists <path>"),
 // and fails the call numbered failAt (from 1) without passing it on, as a failing disk would.
+// Given listed files, FileExists knows only those: probes of paths such as C:\Program Files,
+// which a test cannot lay out on every machine.
 class InstrumentedFileSystem : public FileSystem {
   public:
-    explicit InstrumentedFileSystem(FileSystem& inner, std::optional<int> failAt = std::nullopt)
-        : inner_(inner), failAt_(failAt) {}
-    explicit InstrumentedFileSystem(std::unique_ptr<FileSystem> owned,
-                                    std::optional<int> failAt = std::nullopt)
-        : owned_(std::move(owned)), inner_(*owned_), failAt_(failAt) {}
-
-    ExistsResult FileExists(const std::wstring& path) override;
-    ExistsResult FolderExists(const std::wstring& path) override;
-    Status DeleteFolder(const std::wstring& path, bool force) override;
+    explicit InstrumentedFileSystem(FileSystem& inner, std::optional<int> failAt = {},
+                                    std::optional<std::set<std::wstring>> listed = {})
+        : inner_(inner), failAt_(failAt), listed_(std::move(listed)) {}
+    ExistsResult FileExists(const std::wstring& path) override {
+        return Pass(L"FileExists " + path, ExistsResult{false, Injected()}, [&] {
+            return listed_ ? ExistsResult{listed_->contains(path), {}} : inner_.FileExists(path);
+        });
+    }
+    ExistsResult FolderExists(const std::wstring& path) override {
+        return Pass(L"FolderExists " + path, ExistsResult{false, Injected()},
+                    [&] { return inner_.FolderExists(path); });
+    }
+    Status DeleteFolder(const std::wstring& path, bool force) override {
+        return Pass(L"DeleteFolder " + path, Injected(),
+                    [&] { return inner_.DeleteFolder(path, force); });
+    }
     Status CopyFolder(const std::wstring& source, const std::wstring& destination, bool overwrite,
-                      const CopyProgress& progress) override;
-    FolderSize MeasureFolder(const std::wstring& path) override;
-    Status MoveFolder(const std::wstring& source, const std::wstring& destination) override;
-    ResolvedPath ResolvePath(const std::wstring& path) override;
-    LinkProbe ProbeLink(const std::wstring& path) override;
-    LockAcquisition LockExclusively(const std::wstring& path) override;
+                      const CopyProgress& progress) override {
+        return Pass(L"CopyFolder " + source, Injected(),
+                    [&] { return inner_.CopyFolder(source, destination, overwrite, progress); });
+    }
+    FolderSize MeasureFolder(const std::wstring& path) override {
+        return Pass(L"MeasureFolder " + path, FolderSize{0, 0, Injected()},
+                    [&] { return inner_.MeasureFolder(path); });
+    }
+    Status MoveFolder(const std::wstring& source, const std::wstring& destination) override {
+        return Pass(L"MoveFolder " + source, Injected(),
+                    [&] { return inner_.MoveFolder(source, destination); });
+    }
+    ResolvedPath ResolvePath(const std::wstring& path) override {
+        return Pass(L"ResolvePath " + path, ResolvedPath{{}, Injected()},
+                    [&] { return inner_.ResolvePath(path); });
+    }
+    LinkProbe ProbeLink(const std::wstring& path) override {
+        return Pass(L"ProbeLink " + path, LinkProbe{LinkKind::None, Injected()},
+                    [&] { return inner_.ProbeLink(path); });
+    }
+    LockAcquisition LockExclusively(const std::wstring& path) override {
+        return Pass(L"LockExclusively " + path, LockAcquisition{nullptr, false, Injected()},
+                    [&] { return inner_.LockExclusively(path); });
+    }
 
-    const std::vector<std::wstring>& calls() const { return *log_; }
-    // The same calls, still readable after the object has been released.
-    std::shared_ptr<const std::vector<std::wstring>> Log() const { return log_; }
-    bool injectedFailure = false;
-
-    static constexpr wchar_t kInjectedFailureText[] = L"Injected failure.";
+    // Shared, so that the calls can be read after the object has gone.
+    std::shared_ptr<std::vector<std::wstring>> calls =
+        std::make_shared<std::vector<std::wstring>>();
 
   private:
-    // Records the call; true when this one is to fail.
-    bool Record(std::wstring call);
-    static Status InjectedFailure();
+    template <typename Result, typename Call>
+    Result Pass(std::wstring call, Result failed, const Call& passOn) {
+        calls->push_back(std::move(call));
+        return failAt_ == static_cast<int>(calls->size()) ? std::move(failed) : passOn();
+    }
+    static Status Injected() {
+        return Status::Failure(std::make_error_code(std::errc::io_error), L"Injected failure.");
+    }
 
-    std::unique_ptr<FileSystem> owned_;
     FileSystem& inner_;
     std::optional<int> failAt_;
-    std::shared_ptr<std::vector<std::wstring>> log_ = std::make_shared<std::vector<std::wstring>>();
+    std::optional<std::set<std::wstring>> listed_;
 };
 
 }  // namespace vestro::testing

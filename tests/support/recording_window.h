@@ -1,9 +1,8 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
+#include <future>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,8 +11,8 @@
 
 namespace vestro::testing {
 
-// Stands in for the Win32 window: keeps what a user would see, and the order of button changes,
-// status texts and messages. What the copy's worker posts waits until the test takes it.
+// Stands in for the Win32 window: keeps what a user would see, and the messages and the close in
+// their order. What the copy's worker posts waits until the test takes it.
 class RecordingWindow : public Window {
   public:
     std::wstring SourcePathText() const override { return sourcePathText; }
@@ -24,50 +23,37 @@ class RecordingWindow : public Window {
         }
     }
     void SetSourcePathReadOnly(bool readOnly) override { pathReadOnly = readOnly; }
-    void EnableOK(bool on) override { calls.push_back((okEnabled = on) ? L"OK on" : L"OK off"); }
-    void EnableCancel(bool on) override {
-        calls.push_back((cancelEnabled = on) ? L"Cancel on" : L"Cancel off");
-    }
+    void EnableOK(bool on) override { okEnabled = on; }
+    void EnableCancel(bool on) override { cancelEnabled = on; }
     void EnableBrowse(bool on) override { browseEnabled = on; }
-    void SetStatusText(const std::wstring& text) override { calls.push_back(statusText = text); }
-    void ShowCopyInProgress(bool shown) override { copyShownInProgress = shown; }
+    void SetStatusText(const std::wstring& text) override { statusText = text; }
+    void ShowCopyInProgress(bool shown) override { everBusy |= busy = shown; }
     void ShowMessage(const std::wstring& text, MessageIcon icon) override {
-        calls.push_back(L"message");
-        messages.push_back(L"(" + std::to_wstring(static_cast<int>(icon)) + L") " + text);
+        shown.push_back(L"(" + std::to_wstring(static_cast<int>(icon)) + L") " + text);
     }
-    void Close() override { closed = true; }
-    void PostCopyProgress(unsigned permille) override {
-        const std::lock_guard lock(mutex_);
-        progress_.push_back(permille);
-    }
-    void PostCopyFinished() override {
-        const std::lock_guard lock(mutex_);
-        finished_ = true;
-        finish_.notify_all();
-    }
+    void Close() override { shown.push_back(L"closed"); }
+    // Only the worker writes the progress, before the end; the end hands it over.
+    void PostCopyProgress(unsigned permille) override { progress_.push_back(permille); }
+    void PostCopyFinished() override { finished_.set_value(std::move(progress_)); }
     // The progress posted before the copy's end, once that is posted; nothing after a minute.
     std::optional<std::vector<unsigned>> TakePostsOnceFinished() {
-        std::unique_lock lock(mutex_);
-        if (!finish_.wait_for(lock, std::chrono::minutes(1), [this] { return finished_; })) {
+        std::future<std::vector<unsigned>> finished = finished_.get_future();
+        if (finished.wait_for(std::chrono::minutes(1)) != std::future_status::ready) {
             return std::nullopt;
         }
-        finished_ = false;
-        return std::exchange(progress_, {});
+        return finished.get();
     }
 
     // A fresh window, before its load sequence.
     std::wstring sourcePathText, statusText = L"lblStatus";
     bool okEnabled = false, cancelEnabled = true, browseEnabled = true, pathReadOnly = false;
-    bool copyShownInProgress = false, closed = false;
-    std::vector<std::wstring> calls;
-    std::vector<std::wstring> messages;  // "(48) text": the icon's value, then the text
+    bool busy = false, everBusy = false;
+    std::vector<std::wstring> shown;  // "(48) text": the icon's value, then the text; "closed"
     std::function<void()> onSourcePathChanged;
 
   private:
-    std::mutex mutex_;
-    std::condition_variable finish_;
     std::vector<unsigned> progress_;
-    bool finished_ = false;
+    std::promise<std::vector<unsigned>> finished_;
 };
 
 }  // namespace vestro::testing

@@ -10,22 +10,6 @@
 namespace vestro::testing {
 namespace fs = std::filesystem;
 
-namespace {
-
-// Read-only entries would stop remove_all on Windows.
-void MakeWritable(const fs::path& root) {
-    std::error_code error;
-    fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, error);
-    for (auto it = fs::recursive_directory_iterator(root, error);
-         !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-        if (!it->is_symlink()) {
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
-        }
-    }
-}
-
-}  // namespace
-
 TemporaryFolder::TemporaryFolder() {
     static std::atomic<unsigned> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
@@ -35,8 +19,15 @@ TemporaryFolder::TemporaryFolder() {
 }
 
 TemporaryFolder::~TemporaryFolder() {
-    MakeWritable(path_);
+    // Read-only entries would stop remove_all on Windows.
     std::error_code error;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, error);
+    for (auto it = fs::recursive_directory_iterator(path_, error);
+         !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+        if (!it->is_symlink()) {
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
+        }
+    }
     fs::remove_all(path_, error);
 }
 

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <memory>
-#include <string>
+#include <thread>
 #include <vector>
 
 #include "main_window/win32_main_window.h"
@@ -15,12 +17,6 @@
 
 namespace vestro::testing {
 namespace {
-
-// A message box as it came up: who owns it and which icon it shows.
-struct ShownMessage {
-    HWND owner;
-    HICON icon;
-};
 
 // The real frmVestroFile on the real file system, created but not opened; its program folder is
 // <temporary>\Program. Message boxes of this thread are written down and answered with OK.
@@ -33,11 +29,15 @@ class WindowTest : public ::testing::Test {
             return failFileSystem
                        ? FileSystemCreation{nullptr, Status::Failure(
                                                          std::make_error_code(std::errc::io_error),
-                                                         L"No services.")}
+                                                         L"None.")}
                        : CreateFileSystem();
         };
-        window =
-            std::make_unique<Win32MainWindow>(createFileSystem, temporary.Text(L"Program"), dialog);
+        window = std::make_unique<Win32MainWindow>(
+            createFileSystem, temporary.Text(L"Program"), dialog,
+            [this](FileSystem& fileSystem, const DeploymentPaths& paths,
+                   const ReplacementProgress& progress) {
+                return deploy(fileSystem, paths, progress);
+            });
         ASSERT_FALSE(window->Create(GetModuleHandleW(nullptr)).Failed());
         current = this;
         timer = SetTimer(nullptr, 0, 20, AnswerMessageBoxes);
@@ -49,7 +49,6 @@ class WindowTest : public ::testing::Test {
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         }
     }
-
     // A modal loop runs the timer, which finds the box once it is up.
     static void CALLBACK AnswerMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
         EnumThreadWindows(GetCurrentThreadId(), AnswerOne, 0);
@@ -58,13 +57,13 @@ class WindowTest : public ::testing::Test {
         wchar_t className[16] = {};
         GetClassNameW(box, className, 16);
         if (IsWindowVisible(box) && std::wstring(className) == L"#32770") {
-            const HWND iconLabel = FindWindowExW(box, nullptr, L"Static", nullptr);
             HICON icon = nullptr;
-            for (HWND child = iconLabel; child != nullptr && icon == nullptr;
+            for (HWND child = FindWindowExW(box, nullptr, L"Static", nullptr);
+                 child != nullptr && icon == nullptr;
                  child = FindWindowExW(box, child, L"Static", nullptr)) {
                 icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
             }
-            current->messages.push_back({GetWindow(box, GW_OWNER), icon});
+            current->messages.emplace_back(GetWindow(box, GW_OWNER), icon);
             if (current->onMessage) {
                 current->onMessage();
             }
@@ -72,7 +71,6 @@ class WindowTest : public ::testing::Test {
         }
         return TRUE;
     }
-
     HWND Handle() const { return window->Handle(); }
     bool IsEnabled(ControlId id) const { return IsWindowEnabled(window->Control(id)) != FALSE; }
     void Click(ControlId id) {
@@ -85,21 +83,21 @@ class WindowTest : public ::testing::Test {
         PostQuitMessage(99);
         return RunMessageLoop(Handle());
     }
-    // Handles what arrives until count message boxes have come, for at most ten seconds.
-    void WaitForMessages(std::size_t count) {
-        for (int round = 0; round < 400 && messages.size() < count; ++round) {
+    // Handles this thread's messages, as the program's loop does, until done holds or a minute
+    // is up.
+    static bool PumpUntil(const std::function<bool()>& done) {
+        for (int round = 0; round < 600 && !done(); ++round) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
             MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) && message.message != WM_QUIT) {
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&message);
                 DispatchMessageW(&message);
             }
-            Sleep(25);
         }
-        ASSERT_EQ(count, messages.size()) << "message boxes that came up";
+        return done();
     }
-    std::wstring LayOutClient(bool withData) {
-        if (withData) {
-            WriteFile(temporary.Child(L"Program\\Data\\readme.txt"), "data");
-        }
+    std::wstring LayOutClient() {
+        WriteFile(temporary.Child(L"Program\\Data\\readme.txt"), "data");
         WriteFile(temporary.Child(L"Client\\Tarno.exe"), "");
         MakeFolder(temporary.Child(L"Client\\Common"));
         return temporary.Text(L"Client\\Tarno.exe");
@@ -108,42 +106,34 @@ class WindowTest : public ::testing::Test {
     inline static WindowTest* current = nullptr;
     TemporaryFolder temporary;
     ScriptedFileDialog dialog;
+    Deployment deploy = DeployData;
     std::unique_ptr<Win32MainWindow> window;
     UINT_PTR timer = 0;
     std::vector<bool> visibleWhenLoading;
     bool failFileSystem = false;
-    std::vector<ShownMessage> messages;
+    std::vector<std::pair<HWND, HICON>> messages;  // each box's owner and icon
     std::function<void()> onMessage;
 };
-
-TEST_F(WindowTest, ShowsOnlyAfterTheLoad) {
-    window->Open(SW_SHOWNOACTIVATE);
-
-    ASSERT_FALSE(visibleWhenLoading.empty());
-    EXPECT_FALSE(visibleWhenLoading.front());
-    EXPECT_TRUE(IsWindowVisible(Handle()));
-}
 
 TEST_F(WindowTest, ACloseWhileAHandlerRunsWaitsForIt) {
     failFileSystem = true;  // the load shows a message, and the close arrives meanwhile
     onMessage = [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); };
     const HWND opened = Handle();
-
     window->Open(SW_SHOWNOACTIVATE);
     ASSERT_EQ(1u, messages.size());
     EXPECT_TRUE(IsWindow(opened)) << "destroyed under the running load";
-
     EXPECT_EQ(0, RunLoopUntilIdle());
     EXPECT_FALSE(IsWindow(opened));
 }
 
-TEST_F(WindowTest, EnterAndEscapeDoNothing) {
+TEST_F(WindowTest, ShowsOnlyAfterTheLoadAndEnterAndEscapeDoNothing) {
     window->Open(SW_SHOW);
-    window->SetSourcePathText(LayOutClient(true));
+    EXPECT_EQ(visibleWhenLoading, std::vector<bool>{false});
+    EXPECT_TRUE(IsWindowVisible(Handle()));
+    window->SetSourcePathText(LayOutClient());
     ASSERT_TRUE(IsEnabled(ControlId::cmdOK));
     const HWND pathBox = window->Control(ControlId::txtSourcePath);
     SetFocus(pathBox);
-
     for (const UINT key : {VK_RETURN, VK_ESCAPE}) {
         PostMessageW(pathBox, WM_KEYDOWN, key, 1);
         PostMessageW(pathBox, WM_KEYUP, key, 0xC0000001);
@@ -159,17 +149,43 @@ TEST_F(WindowTest, MessagesAreOwnedByTheWindowWithTheOutcomesIcon) {
     const HWND opened = Handle();
     WriteFile(temporary.Child(L"Client\\Tarno.exe"), "");
     window->SetSourcePathText(temporary.Text(L"Client\\Tarno.exe"));
-
     Click(ControlId::cmdOK);  // no Common folder
-    ASSERT_NO_FATAL_FAILURE(WaitForMessages(1));
-    LayOutClient(true);
+    ASSERT_TRUE(PumpUntil([&] { return messages.size() == 1; }));
+    LayOutClient();
     Click(ControlId::cmdOK);
-    ASSERT_NO_FATAL_FAILURE(WaitForMessages(2));
+    ASSERT_TRUE(PumpUntil([&] { return messages.size() == 2; }));
+    EXPECT_EQ(messages[0], std::pair(opened, LoadIconW(nullptr, IDI_EXCLAMATION)));
+    EXPECT_EQ(messages[1], std::pair(opened, LoadIconW(nullptr, IDI_INFORMATION)));
+}
 
-    EXPECT_EQ(opened, messages[0].owner);
-    EXPECT_EQ(LoadIconW(nullptr, IDI_EXCLAMATION), messages[0].icon);
-    EXPECT_EQ(opened, messages[1].owner);
-    EXPECT_EQ(LoadIconW(nullptr, IDI_INFORMATION), messages[1].icon);
+TEST_F(WindowTest, WhileACopyIsHeldTheWindowAnswersAndRefusesToClose) {
+    std::promise<void> gate;
+    deploy = [opened = gate.get_future().share()](FileSystem&, const DeploymentPaths&,
+                                                  const ReplacementProgress&) {
+        opened.wait_for(std::chrono::minutes(1));  // bounded: a copy on the window's thread
+        return Status::Success();
+    };
+    window->Open(SW_SHOWNOACTIVATE);
+    window->SetSourcePathText(LayOutClient());
+    Click(ControlId::cmdOK);
+    EXPECT_TRUE(GetWindowLongW(window->Control(ControlId::txtSourcePath), GWL_STYLE) & ES_READONLY);
+    EXPECT_FALSE(IsEnabled(ControlId::cmdOK) || IsEnabled(ControlId::cmdCancel) ||
+                 IsEnabled(ControlId::cmdBrowse));
+    // Another thread asks as Windows does before it calls a window "Not Responding", and as a
+    // user who closes the window.
+    std::atomic<bool> answered = false, closeRefused = false, done = false;
+    std::jthread user([&, handle = Handle()] {
+        for (int attempt = 0; attempt < 3 && !answered; ++attempt) {
+            answered = SendMessageTimeoutW(handle, WM_NULL, 0, 0, SMTO_NORMAL, 100, nullptr) != 0;
+        }
+        SendMessageTimeoutW(handle, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, nullptr);
+        closeRefused = IsWindow(handle) != 0;
+        done = true;
+    });
+    ASSERT_TRUE(PumpUntil([&] { return done.load(); }));
+    EXPECT_TRUE(answered) << "no answer within 100 ms while the copy was held";
+    EXPECT_TRUE(closeRefused);
+    gate.set_value();
 }
 
 TEST(ManifestTest, AsksForElevationLongPathsAndPerMonitorDpi) {
@@ -183,7 +199,6 @@ TEST(ManifestTest, AsksForElevationLongPathsAndPerMonitorDpi) {
     const std::string manifest(static_cast<const char*>(LockResource(LoadResource(module, found))),
                                SizeofResource(module, found));
     FreeLibrary(module);
-
     for (const char* wanted :
          {"level=\"requireAdministrator\"", ">PerMonitorV2<", ">true</longPathAware>"}) {
         EXPECT_NE(std::string::npos, manifest.find(wanted)) << wanted;
