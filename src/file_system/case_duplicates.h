@@ -13,7 +13,8 @@ namespace vestro {
 std::optional<std::pair<std::wstring, std::wstring>> FindCaseDuplicate(
     std::vector<std::wstring> names, int (*compare)(const std::wstring&, const std::wstring&));
 
-// A case-blind order by the upper case of each character, for systems without Windows' own.
+// A case-blind order by the upper case of each character, for systems without Windows' own
+// (built on POSIX only).
 int CompareIgnoringCase(const std::wstring& left, const std::wstring& right);
 
 }  // namespace vestro
