@@ -1,5 +1,7 @@
 #include "file_system/win32_extended_path.h"
 
+#include "win32_sized_text.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -38,30 +40,6 @@ bool IsAcceptablePath(std::wstring_view path) {
     return true;
 }
 
-struct FullPath {
-    std::wstring text;
-    DWORD error = ERROR_SUCCESS;
-};
-
-FullPath GetFullPath(const std::wstring& path) {
-    FullPath full;
-    DWORD capacity = MAX_PATH;
-    for (;;) {
-        full.text.resize(capacity);
-        const DWORD length = GetFullPathNameW(path.c_str(), capacity, full.text.data(), nullptr);
-        if (length == 0) {
-            full.error = GetLastError();
-            return full;
-        }
-        if (length < capacity) {
-            full.text.resize(length);
-            return full;
-        }
-        // Too small: the length asked for includes the terminating zero.
-        capacity = length;
-    }
-}
-
 }  // namespace
 
 ExtendedPath ToExtendedPath(std::wstring_view path) {
@@ -76,7 +54,9 @@ ExtendedPath ToExtendedPath(std::wstring_view path) {
     if (!IsAcceptablePath(text)) {
         return {{}, ERROR_INVALID_NAME};
     }
-    FullPath full = GetFullPath(text);
+    SizedText full = ReadSizedText([&text](wchar_t* buffer, DWORD capacity) {
+        return GetFullPathNameW(text.c_str(), capacity, buffer, nullptr);
+    });
     if (full.error != ERROR_SUCCESS) {
         return {{}, full.error};
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "file_system/win32_error_text.h"
+#include "win32_sized_text.h"
 
 namespace vestro {
 namespace {
@@ -12,33 +13,15 @@ namespace {
 constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
 constexpr std::wstring_view kExtendedSharePrefix = L"\\\\?\\UNC\\";
 
-struct FinalPath {
-    std::wstring text;
-    DWORD error = ERROR_SUCCESS;
-};
-
-FinalPath ReadFinalPath(HANDLE item, DWORD volumeForm) {
-    FinalPath final;
-    DWORD capacity = MAX_PATH;
-    for (;;) {
-        final.text.resize(capacity);
-        const DWORD length =
-            GetFinalPathNameByHandleW(item, final.text.data(), capacity, volumeForm);
-        if (length == 0) {
-            final.error = GetLastError();
-            return final;
-        }
-        if (length < capacity) {
-            final.text.resize(length);
-            return final;
-        }
-        capacity = length;  // too small: the length asked for includes the terminating zero
-    }
+SizedText ReadFinalPath(HANDLE item, DWORD volumeForm) {
+    return ReadSizedText([item, volumeForm](wchar_t* buffer, DWORD capacity) {
+        return GetFinalPathNameByHandleW(item, buffer, capacity, volumeForm);
+    });
 }
 
 // A volume without a drive letter has no "C:\" form; its GUID form names it just as uniquely.
-FinalPath ReadFinalPath(HANDLE item) {
-    FinalPath final = ReadFinalPath(item, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+SizedText ReadFinalPath(HANDLE item) {
+    SizedText final = ReadFinalPath(item, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (final.error != ERROR_SUCCESS) {
         final = ReadFinalPath(item, FILE_NAME_NORMALIZED | VOLUME_NAME_GUID);
     }
@@ -67,7 +50,7 @@ ResolvedPath ResolveItemPath(const ItemPath& item) {
                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
-            FinalPath final = ReadFinalPath(handle);
+            SizedText final = ReadFinalPath(handle);
             CloseHandle(handle);
             if (final.error != ERROR_SUCCESS) {
                 return {{}, Win32Failure(final.error, CouldNot(L"resolve the path", item.display))};
