@@ -9,6 +9,7 @@
 
 #include "case_duplicates.h"
 #include "posix_failure.h"
+#include "posix_file_copy.h"
 #include "progress_tally.h"
 #include "work_pool.h"
 
@@ -70,20 +71,14 @@ Status ReadIdentity(const ItemPath& folder, FolderIdentity& identity) {
     return Status::Success();
 }
 
-Status CopyOneFile(const ItemPath& source, const ItemPath& destination, bool overwrite,
-                   ProgressTally& tally) {
-    // copy_file streams the content in the kernel and keeps the permission bits.
-    std::error_code error;
-    fs::copy_file(source.system, destination.system,
-                  overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::none, error);
-    if (error) {
-        return PosixFailure(error, CopyAction(L"copy the file", source, destination));
+Status CopyAndCount(const ItemPath& source, const ItemPath& destination, bool overwrite,
+                    ProgressTally& tally) {
+    std::uint64_t bytes = 0;
+    Status status = CopyOneFile(source, destination, overwrite, bytes);
+    if (!status.Failed()) {
+        tally.Add(bytes);
     }
-    if (tally.Wanted()) {
-        const std::uintmax_t size = fs::file_size(source.system, error);
-        tally.Add(error ? 0 : size);
-    }
-    return Status::Success();
+    return status;
 }
 
 // Windows would make one file of the two, the second overwriting or stopping the first.
@@ -128,7 +123,7 @@ Status EnterFolder(CopyWalk& walk, ItemPath source, ItemPath destination, Folder
         const bool handedOut =
             walk.pool.Submit([from = folder.source.Child(name), to = folder.destination.Child(name),
                               overwrite = walk.overwrite, &tally = walk.tally] {
-                return CopyOneFile(from, to, overwrite, tally);
+                return CopyAndCount(from, to, overwrite, tally);
             });
         if (!handedOut) {
             return Status::Success();  // the pool holds the failure that stopped it
