@@ -21,7 +21,8 @@ constexpr const char* kUsage =
     "<records file>\n"
     "       vestro_benchmark <side> <platform> <data set> <timed|warmup> <source> <target> "
     "<records file>\n"
-    "         side: ours, ours@<tree workers>, or a baseline (natively rm-cp, cp-order, "
+    "         side: ours, ours@<tree workers>, ours@<copy workers>:<delete workers>, or a baseline "
+    "(natively rm-cp, cp-order, "
     "cp-parallel; on Windows xcopy, robocopy)\n"
     "       vestro_benchmark verify <original> <copy> [contents]\n"
     "       vestro_benchmark report <records file>\n";

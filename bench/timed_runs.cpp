@@ -12,18 +12,29 @@
 namespace vestro::bench {
 namespace {
 
-// "ours@8": 8 tree workers; plain "ours": the product's own choice (0).
-bool ParseOurs(const std::string& side, unsigned& workers) {
+unsigned ParseCount(const std::string& text) {
+    if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != text.npos) {
+        return 0;
+    }
+    return static_cast<unsigned>(std::stoul(text));
+}
+
+// "ours@8": 8 workers for copying and for deleting; "ours@8:32": 8 and 32; plain "ours": the
+// product's own choice.
+bool ParseOurs(const std::string& side, TreeWorkers& workers) {
+    workers = {};
     if (side == "ours") {
-        workers = 0;
         return true;
     }
-    if (!side.starts_with("ours@") || side.size() == 5 ||
-        side.find_first_not_of("0123456789", 5) != std::string::npos) {
+    if (!side.starts_with("ours@")) {
         return false;
     }
-    workers = static_cast<unsigned>(std::stoul(side.substr(5)));
-    return workers > 0;
+    const std::string counts = side.substr(5);
+    const std::size_t colon = counts.find(':');
+    workers.copy = ParseCount(counts.substr(0, colon));
+    workers.removal =
+        colon == std::string::npos ? workers.copy : ParseCount(counts.substr(colon + 1));
+    return workers.copy > 0 && workers.removal > 0;
 }
 
 template <typename Job>
@@ -45,12 +56,12 @@ std::string TimeAndRecord(const RunSettings& settings, const std::string& side, 
 }  // namespace
 
 bool IsSideName(const std::string& side) {
-    unsigned workers = 0;
+    TreeWorkers workers;
     return ParseOurs(side, workers) || IsBaselineName(side);
 }
 
 std::string TimeSide(const RunSettings& settings) {
-    unsigned workers = 0;
+    TreeWorkers workers;
     if (!ParseOurs(settings.side, workers)) {
         return TimeAndRecord(settings, settings.side, [&] {
             return RunBaselineCopy(settings.side, settings.sourceDir, settings.targetDir);

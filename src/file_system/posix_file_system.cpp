@@ -51,7 +51,7 @@ ExistsResult ProbeType(const std::wstring& path, bool folder) {
 
 class PosixFileSystem final : public FileSystem {
   public:
-    explicit PosixFileSystem(unsigned treeWorkers) : treeWorkers_(treeWorkers) {}
+    explicit PosixFileSystem(TreeWorkers treeWorkers) : treeWorkers_(treeWorkers) {}
 
     ExistsResult FileExists(const std::wstring& path) override { return ProbeType(path, false); }
 
@@ -63,7 +63,7 @@ class PosixFileSystem final : public FileSystem {
                 return PosixFailure(std::make_error_code(std::errc::invalid_argument),
                                     CouldNot(L"delete the folder", path));
             }
-            return DeleteTree({ToFileSystemPath(path), path}, force, treeWorkers_);
+            return DeleteTree({ToFileSystemPath(path), path}, force, treeWorkers_.removal);
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
         }
@@ -79,7 +79,7 @@ class PosixFileSystem final : public FileSystem {
             }
             return CopyTree({ToFileSystemPath(source), source},
                             {ToFileSystemPath(destination), destination}, overwrite, progress,
-                            treeWorkers_);
+                            treeWorkers_.copy);
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
         }
@@ -170,16 +170,16 @@ class PosixFileSystem final : public FileSystem {
     }
 
   private:
-    const unsigned treeWorkers_;
+    const TreeWorkers treeWorkers_;
 };
 
 }  // namespace
 
 FileSystemCreation CreateFileSystem() {
-    return CreateFileSystemWithTreeWorkers(0);
+    return CreateFileSystemWithTreeWorkers({});
 }
 
-FileSystemCreation CreateFileSystemWithTreeWorkers(unsigned treeWorkers) {
+FileSystemCreation CreateFileSystemWithTreeWorkers(TreeWorkers treeWorkers) {
     try {
         return {std::make_unique<PosixFileSystem>(treeWorkers), Status::Success()};
     } catch (const std::bad_alloc&) {

@@ -47,7 +47,7 @@ ExistsResult ProbeAttributes(const std::wstring& path, bool folder) {
 
 class Win32FileSystem final : public FileSystem {
   public:
-    explicit Win32FileSystem(unsigned treeWorkers) : treeWorkers_(treeWorkers) {}
+    explicit Win32FileSystem(TreeWorkers treeWorkers) : treeWorkers_(treeWorkers) {}
 
     ExistsResult FileExists(const std::wstring& path) override {
         return ProbeAttributes(path, false);
@@ -63,7 +63,7 @@ class Win32FileSystem final : public FileSystem {
             if (extended.error != ERROR_SUCCESS) {
                 return Win32Failure(extended.error, CouldNot(L"delete the folder", path));
             }
-            return DeleteTree({extended.text, path}, force, treeWorkers_);
+            return DeleteTree({extended.text, path}, force, treeWorkers_.removal);
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
         }
@@ -80,7 +80,7 @@ class Win32FileSystem final : public FileSystem {
                     error, CouldNot(L"copy the folder", source) + L" to \"" + destination + L"\"");
             }
             return CopyTree({from.text, source}, {to.text, destination}, overwrite, progress,
-                            treeWorkers_);
+                            treeWorkers_.copy);
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
         }
@@ -162,16 +162,16 @@ class Win32FileSystem final : public FileSystem {
     }
 
   private:
-    const unsigned treeWorkers_;
+    const TreeWorkers treeWorkers_;
 };
 
 }  // namespace
 
 FileSystemCreation CreateFileSystem() {
-    return CreateFileSystemWithTreeWorkers(0);
+    return CreateFileSystemWithTreeWorkers({});
 }
 
-FileSystemCreation CreateFileSystemWithTreeWorkers(unsigned treeWorkers) {
+FileSystemCreation CreateFileSystemWithTreeWorkers(TreeWorkers treeWorkers) {
     try {
         return {std::make_unique<Win32FileSystem>(treeWorkers), Status::Success()};
     } catch (const std::bad_alloc&) {

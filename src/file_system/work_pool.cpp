@@ -140,14 +140,12 @@ void WorkPool::Record(Status status) {
     }
 }
 
-unsigned ChooseTreeWorkers(unsigned requested) {
+unsigned ChooseTreeWorkers(unsigned requested, unsigned perCore, unsigned most) {
     if (requested != 0) {
         return requested;
     }
-    // A small file's copy or delete is mostly waiting on the disk (the old data is cold), so
-    // several threads per core keep more requests in flight; past sixteen the disk sets the pace.
     const unsigned cores = std::max(std::thread::hardware_concurrency(), 1u);
-    return std::clamp(4 * cores, 4u, 16u);
+    return std::clamp(perCore * cores, perCore, most);
 }
 
 }  // namespace vestro

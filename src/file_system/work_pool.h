@@ -57,7 +57,10 @@ class WorkPool {
     std::vector<std::thread> threads_;
 };
 
-// Worker threads for tree copies and deletes when the caller leaves the choice to the machine.
-unsigned ChooseTreeWorkers(unsigned requested);
+// Worker threads for a tree copy or delete: requested, or when the caller leaves the choice to
+// the machine, perCore for each core and at most most. By default: a small file's copy or delete
+// is the system's work on the processor with some waiting on the disk, so a few threads per core
+// keep both busy; past sixteen they only queue.
+unsigned ChooseTreeWorkers(unsigned requested, unsigned perCore = 4, unsigned most = 16);
 
 }  // namespace vestro

@@ -92,8 +92,14 @@ struct FileSystemCreation {
 };
 
 FileSystemCreation CreateFileSystem();
-// The same with a chosen number of threads for copying and deleting trees (0: the machine's
-// choice, as above), for measuring.
-FileSystemCreation CreateFileSystemWithTreeWorkers(unsigned treeWorkers);
+
+// Threads for copying and for deleting trees; 0 leaves the number to the machine.
+struct TreeWorkers {
+    unsigned copy = 0;
+    unsigned removal = 0;
+};
+
+// The same with chosen numbers of tree workers, for measuring.
+FileSystemCreation CreateFileSystemWithTreeWorkers(TreeWorkers treeWorkers);
 
 }  // namespace vestro
