@@ -64,10 +64,23 @@ Status CopyOneFile(const ItemPath& source, const ItemPath& destination, bool ove
     if (!S_ISREG(information.st_mode)) {
         return Failure(std::make_error_code(std::errc::not_supported), source, destination);
     }
-    const int create = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | (overwrite ? O_TRUNC : O_EXCL);
+    const int create = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | (overwrite ? 0 : O_EXCL);
     Descriptor to(::open(destination.system.c_str(), create, S_IRUSR | S_IWUSR));
     if (to.get() < 0) {
         return Failure(LastError(), source, destination);
+    }
+    if (overwrite) {
+        // Emptied only once it is known not to be the source under another name (a hard link).
+        struct stat existing {};
+        if (::fstat(to.get(), &existing) != 0) {
+            return Failure(LastError(), source, destination);
+        }
+        if (existing.st_dev == information.st_dev && existing.st_ino == information.st_ino) {
+            return Failure(std::make_error_code(std::errc::file_exists), source, destination);
+        }
+        if (existing.st_size != 0 && ::ftruncate(to.get(), 0) != 0) {
+            return Failure(LastError(), source, destination);
+        }
     }
     // Exactly the source's bits, whatever the umask; the open descriptor stays writable.
     if (::fchmod(to.get(), information.st_mode & 07777) != 0) {

@@ -152,6 +152,22 @@ TEST_F(FileSystemTest, CopyIsExactAndItsReadOnlyItemsCanBeDeleted) {
     EXPECT_EQ(source, SnapshotTree(Child(L"source")));
 }
 
+// Overwriting empties an older, longer file first, but never the source itself, reached
+// through a hard link in the destination.
+TEST_F(FileSystemTest, OverwriteReplacesWholeFilesButNeverEmptiesTheSource) {
+    WriteFile(Child(L"source/kept.txt"), "source data");
+    WriteFile(Child(L"copy/kept.txt"), "older and much longer data");
+    const TreeSnapshot source = SnapshotTree(Child(L"source"));
+    const Status replaced = fileSystem->CopyFolder(Text(L"source"), Text(L"copy"), true);
+    EXPECT_FALSE(replaced.Failed()) << replaced.description;
+    EXPECT_EQ(source, SnapshotTree(Child(L"copy")));
+
+    fs::remove(Child(L"copy/kept.txt"));
+    fs::create_hard_link(Child(L"source/kept.txt"), Child(L"copy/kept.txt"));
+    const Status linked = fileSystem->CopyFolder(Text(L"source"), Text(L"copy"), true);
+    EXPECT_EQ(source, SnapshotTree(Child(L"source"))) << linked.description;
+}
+
 TEST_F(FileSystemTest, DeleteNeverEntersALinkedFolder) {
     WriteFile(Child(L"outside/sub/keep.txt"), "keep");
     WriteFile(Child(L"target/file.txt"), "x");
