@@ -11,6 +11,7 @@
 #include "posix_failure.h"
 #include "posix_file_copy.h"
 #include "progress_tally.h"
+#include "tree_copy_walk.h"
 #include "work_pool.h"
 
 namespace vestro {
@@ -25,26 +26,9 @@ struct FolderIdentity {
     bool operator==(const FolderIdentity&) const = default;
 };
 
-struct Subfolder {
-    fs::path name;
-    bool linked = false;
-};
-
-struct OpenFolder {
-    ItemPath source;
-    ItemPath destination;
-    FolderIdentity identity;
-    std::vector<Subfolder> subfolders;  // still to copy, the next one last
-};
-
-struct CopyWalk {
-    const ItemPath& destinationRoot;
-    FolderIdentity destinationIdentity;
-    bool overwrite = false;
-    WorkPool& pool;
-    ProgressTally& tally;
-    std::vector<OpenFolder> open;  // one per level: memory grows with depth and width only
-};
+using CopyWalk = TreeCopyWalk<ItemPath, fs::path, FolderIdentity>;
+using Subfolder = CopyWalk::Subfolder;
+using OpenFolder = CopyWalk::OpenFolder;
 
 std::wstring CopyAction(std::wstring_view what, const ItemPath& source,
                         const ItemPath& destination) {
@@ -150,13 +134,9 @@ Status EnterSubfolder(CopyWalk& walk, const Subfolder& subfolder) {
             CopyAction(L"copy the folder", from, to) + L": it is the copy's own destination \"" +
                 walk.destinationRoot.display + L"\", which the copy must not enter.");
     }
-    if (subfolder.linked) {
-        for (const OpenFolder& folder : walk.open) {
-            if (folder.identity == identity) {
-                return PosixFailure(std::make_error_code(std::errc::too_many_symbolic_link_levels),
-                                    CopyAction(L"copy the folder", from, to));
-            }
-        }
+    if (subfolder.linked && walk.IsOpen(identity)) {
+        return PosixFailure(std::make_error_code(std::errc::too_many_symbolic_link_levels),
+                            CopyAction(L"copy the folder", from, to));
     }
     if (Status status = CreateFolder(to); status.Failed()) {
         return status;
@@ -197,21 +177,9 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
     ProgressTally tally(progress);  // outlives the pool, whose workers report to it
     WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kStop);
     CopyWalk walk{destination, destinationIdentity, overwrite, pool, tally, {}};
-    Status status = EnterFolder(walk, source, destination, sourceIdentity);
-    while (!status.Failed() && !walk.open.empty() && !pool.Stopped()) {
-        OpenFolder& folder = walk.open.back();
-        if (folder.subfolders.empty()) {
-            walk.open.pop_back();
-            continue;
-        }
-        const Subfolder subfolder = std::move(folder.subfolders.back());
-        folder.subfolders.pop_back();
-        status = EnterSubfolder(walk, subfolder);
-    }
-    if (status.Failed()) {
-        pool.Fail(std::move(status));
-    }
-    return pool.Finish();
+    return walk.CopySubfolders(
+        EnterFolder(walk, source, destination, sourceIdentity),
+        [&walk](const Subfolder& subfolder) { return EnterSubfolder(walk, subfolder); });
 }
 
 FolderSize MeasureTree(const ItemPath& root) {

@@ -59,12 +59,9 @@ Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
 void HandOut(DeleteWalk& walk, ItemPath folder, const std::shared_ptr<FolderRemoval>& parent) {
     auto removal = std::make_shared<FolderRemoval>(
         parent, [folder] { return RemoveEntry(folder, L"delete the folder"); });
-    WorkPool::Job job = [&walk, folder = std::move(folder), removal] {
+    walk.pool.SubmitOrRunHere([&walk, folder = std::move(folder), removal] {
         return DeleteFolderContents(walk, folder, removal);
-    };
-    if (!walk.pool.TrySubmit(job)) {
-        walk.pool.RunHere(job);
-    }
+    });
 }
 
 // Removes the folder's files and links itself and hands its subfolders out; then settles the

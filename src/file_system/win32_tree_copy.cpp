@@ -9,6 +9,7 @@
 #include "case_duplicates.h"
 #include "file_system/win32_error_text.h"
 #include "progress_tally.h"
+#include "tree_copy_walk.h"
 #include "win32_folder_identity.h"
 #include "win32_folder_listing.h"
 #include "win32_linked_folder.h"
@@ -17,26 +18,9 @@
 namespace vestro {
 namespace {
 
-struct Subfolder {
-    std::wstring name;
-    bool linked = false;
-};
-
-struct OpenFolder {
-    ItemPath source;
-    ItemPath destination;
-    FolderIdentity identity;
-    std::vector<Subfolder> subfolders;  // still to copy, the next one last
-};
-
-struct CopyWalk {
-    const ItemPath& destinationRoot;
-    FolderIdentity destinationIdentity;
-    bool overwrite = false;
-    WorkPool& pool;
-    ProgressTally& tally;
-    std::vector<OpenFolder> open;  // one per level: memory grows with depth and width only
-};
+using CopyWalk = TreeCopyWalk<ItemPath, std::wstring, FolderIdentity>;
+using Subfolder = CopyWalk::Subfolder;
+using OpenFolder = CopyWalk::OpenFolder;
 
 struct ListedEntry {
     std::wstring name;
@@ -162,13 +146,8 @@ Status EnterSubfolder(CopyWalk& walk, const Subfolder& subfolder) {
             CopyAction(L"copy the folder", from, to) + L": it is the copy's own destination \"" +
                 walk.destinationRoot.display + L"\", which the copy must not enter.");
     }
-    if (subfolder.linked) {
-        for (const OpenFolder& folder : walk.open) {
-            if (folder.identity == identity) {
-                return Win32Failure(ERROR_CANT_RESOLVE_FILENAME,
-                                    CopyAction(L"copy the folder", from, to));
-            }
-        }
+    if (subfolder.linked && walk.IsOpen(identity)) {
+        return Win32Failure(ERROR_CANT_RESOLVE_FILENAME, CopyAction(L"copy the folder", from, to));
     }
     if (Status status = CreateFolder(to); status.Failed()) {
         return status;
@@ -209,21 +188,9 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
     ProgressTally tally(progress);  // outlives the pool, whose workers report to it
     WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kStop);
     CopyWalk walk{destination, destinationIdentity, overwrite, pool, tally, {}};
-    Status status = EnterFolder(walk, source, destination, sourceIdentity);
-    while (!status.Failed() && !walk.open.empty() && !pool.Stopped()) {
-        OpenFolder& folder = walk.open.back();
-        if (folder.subfolders.empty()) {
-            walk.open.pop_back();
-            continue;
-        }
-        const Subfolder subfolder = std::move(folder.subfolders.back());
-        folder.subfolders.pop_back();
-        status = EnterSubfolder(walk, subfolder);
-    }
-    if (status.Failed()) {
-        pool.Fail(std::move(status));
-    }
-    return pool.Finish();
+    return walk.CopySubfolders(
+        EnterFolder(walk, source, destination, sourceIdentity),
+        [&walk](const Subfolder& subfolder) { return EnterSubfolder(walk, subfolder); });
 }
 
 FolderSize MeasureTree(const ItemPath& root) {

@@ -70,12 +70,9 @@ void HandOut(DeleteWalk& walk, ItemPath folder, DWORD attributes,
     auto removal = std::make_shared<FolderRemoval>(parent, [folder, attributes, &walk] {
         return RemoveFolderEntry(folder, attributes, walk.force, L"delete the folder");
     });
-    WorkPool::Job job = [&walk, folder = std::move(folder), removal] {
+    walk.pool.SubmitOrRunHere([&walk, folder = std::move(folder), removal] {
         return DeleteFolderContents(walk, folder, removal);
-    };
-    if (!walk.pool.TrySubmit(job)) {
-        walk.pool.RunHere(job);
-    }
+    });
 }
 
 // Removes the folder's files and links itself and hands its subfolders out; then settles the

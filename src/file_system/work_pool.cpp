@@ -53,17 +53,16 @@ bool WorkPool::Submit(Job job) {
     return true;
 }
 
-bool WorkPool::TrySubmit(Job& job) {
-    if (threads_.empty()) {
-        return false;
+void WorkPool::SubmitOrRunHere(Job job) {
+    if (!threads_.empty()) {
+        std::lock_guard lock(mutex_);
+        if (!stopped_ && queue_.size() < bound_) {
+            queue_.push_back(std::move(job));
+            jobReady_.notify_one();
+            return;
+        }
     }
-    std::lock_guard lock(mutex_);
-    if (stopped_ || queue_.size() >= bound_) {
-        return false;
-    }
-    queue_.push_back(std::move(job));
-    jobReady_.notify_one();
-    return true;
+    RunHere(job);
 }
 
 void WorkPool::Fail(Status status) {

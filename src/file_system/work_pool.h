@@ -28,9 +28,9 @@ class WorkPool {
 
     // Hands a job out, waiting for room. False (the job dropped) once a failure stopped the pool.
     bool Submit(Job job);
-    // For jobs that hand out further jobs: queues it when there is room, else leaves it to the
-    // caller to run at once (false), so that no worker ever waits on a full queue.
-    bool TrySubmit(Job& job);
+    // For jobs that hand out further jobs: queues it when there is room, else runs it at once in
+    // the caller's thread, so that no worker ever waits on a full queue.
+    void SubmitOrRunHere(Job job);
     // Runs a job in the caller's thread and keeps its failure, as a worker would.
     void RunHere(const Job& job) { Fail(Run(job)); }
     // A failure the walk itself met; kept when it is the first. A success changes nothing.
