@@ -49,6 +49,14 @@ std::wstring TrimSpaces(std::wstring_view text) {
     return std::wstring(text.substr(first, last - first + 1));
 }
 
+std::wstring WithoutPathQuotes(std::wstring_view text) {
+    const std::wstring trimmed = TrimSpaces(text);
+    if (trimmed.size() >= 2 && trimmed.front() == L'"' && trimmed.back() == L'"') {
+        return trimmed.substr(1, trimmed.size() - 2);
+    }
+    return std::wstring(text);
+}
+
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {
     std::wstring result(folder);
     result.push_back(kPathSeparator);

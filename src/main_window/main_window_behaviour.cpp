@@ -39,7 +39,7 @@ void MainWindowBehaviour::OnLoad() {
 }
 
 void MainWindowBehaviour::CheckSourcePath() {
-    const std::wstring text = window_.SourcePathText();
+    const std::wstring text = WithoutPathQuotes(window_.SourcePathText());
     if (TrimSpaces(text).empty()) {
         window_.EnableOK(false);
         return;

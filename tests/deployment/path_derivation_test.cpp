@@ -15,28 +15,39 @@ std::wstring Native(std::wstring path) {
     return path;
 }
 
-// The folder that holds the file, then Common; no folder part fails, naming the text.
+// The folder that holds the file, then Common; no folder part fails, naming the text. A path in
+// quotes, as the system's "Copy as path" gives it, is read without them.
 TEST(PathDerivation, TheFolderThatHoldsTheFileGivesCommonAndTheTarget) {
-    const std::pair<std::wstring, std::wstring> cases[] = {
-        {L"C:\\Program Files\\Tarno\\Tarno.exe", L"C:\\Program Files\\Tarno\\Common"},
-        {L"c:\\PROGRAM FILES (X86)\\tarno\\TARNO.EXE", L"c:\\PROGRAM FILES (X86)\\tarno\\Common"},
-        {L"   C:\\Tarno\\Tarno.exe  ", L"C:\\Tarno\\Common"},
-        {L"\tC:\\T\\Tarno.exe", L"\tC:\\T\\Common"},  // only spaces are dropped
-        {L"\\Tarno.exe", L"\\Common"},
-        {L"C:\\Tools\\tool.exe", L"C:\\Tools\\Common"},
-        {L"Tarno.exe", L""},
-        {L"    ", L""},
+    struct Row {
+        std::wstring box, exePath, commonDir;
     };
-    for (const auto& [box, commonDir] : cases) {
-        const DerivationResult result = DeriveDeploymentPaths(Native(box), Native(L"D:\\M"));
-        EXPECT_EQ(result.status.Failed(), commonDir.empty()) << ::testing::PrintToString(box);
-        EXPECT_EQ(result.paths.commonDir, Native(commonDir));
-        if (commonDir.empty()) {
-            EXPECT_NE(result.status.description.find(TrimSpaces(box)), std::wstring::npos);
+    const Row rows[] = {
+        {L"C:\\Program Files\\Tarno\\Tarno.exe", L"C:\\Program Files\\Tarno\\Tarno.exe",
+         L"C:\\Program Files\\Tarno\\Common"},
+        {L"c:\\PROGRAM FILES (X86)\\tarno\\TARNO.EXE", L"c:\\PROGRAM FILES (X86)\\tarno\\TARNO.EXE",
+         L"c:\\PROGRAM FILES (X86)\\tarno\\Common"},
+        {L"   C:\\Tarno\\Tarno.exe  ", L"C:\\Tarno\\Tarno.exe", L"C:\\Tarno\\Common"},
+        {L" \"C:\\Tarno\\Tarno.exe\" ", L"C:\\Tarno\\Tarno.exe", L"C:\\Tarno\\Common"},
+        {L"\"C:\\Tarno\\Tarno.exe", L"\"C:\\Tarno\\Tarno.exe", L"\"C:\\Tarno\\Common"},
+        {L"\tC:\\T\\Tarno.exe", L"\tC:\\T\\Tarno.exe", L"\tC:\\T\\Common"},  // only spaces go
+        {L"\\Tarno.exe", L"\\Tarno.exe", L"\\Common"},
+        {L"C:\\Tools\\tool.exe", L"C:\\Tools\\tool.exe", L"C:\\Tools\\Common"},
+        {L"Tarno.exe", L"Tarno.exe", L""},
+        {L"\"\"", L"", L""},
+        {L"    ", L"", L""},
+    };
+    for (const Row& row : rows) {
+        const DerivationResult result = DeriveDeploymentPaths(Native(row.box), Native(L"D:\\M"));
+        EXPECT_EQ(result.status.Failed(), row.commonDir.empty())
+            << ::testing::PrintToString(row.box);
+        EXPECT_EQ(result.paths.commonDir, Native(row.commonDir));
+        if (row.commonDir.empty()) {
+            EXPECT_NE(result.status.description.find(L"\"" + row.exePath + L"\""),
+                      std::wstring::npos);
             continue;
         }
-        EXPECT_EQ(result.paths.exePath, Native(TrimSpaces(box)));
-        EXPECT_EQ(result.paths.targetDir, Native(commonDir + L"\\VestroData"));
+        EXPECT_EQ(result.paths.exePath, Native(row.exePath));
+        EXPECT_EQ(result.paths.targetDir, Native(row.commonDir + L"\\VestroData"));
         EXPECT_EQ(result.paths.sourceDir, Native(L"D:\\M\\Data"));
     }
 #ifdef _WIN32

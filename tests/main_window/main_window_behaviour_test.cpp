@@ -103,6 +103,8 @@ TEST(MainWindow, PathCheckEnablesOKOnlyForAnExistingFileAskedWithTheSpacesKept) 
                                                    {folder.Text(L"missing.exe"), false},
                                                    {folder.Text(), false},
                                                    {L"  " + file + L" ", false},
+                                                   {L" \"" + file + L"\"  ", true},
+                                                   {L"\"" + file, false},
                                                    {L"   ", false}};
     for (const auto& [text, okEnabled] : cases) {
         for (const bool creationFails : {false, true}) {

@@ -18,6 +18,11 @@ bool IsSeparator(wchar_t character);
 // Removes leading and trailing space characters, and nothing else (no tabs, no line breaks).
 std::wstring TrimSpaces(std::wstring_view text);
 
+// The path box text as a path: a text that, trimmed, starts and ends with a double quote (as the
+// system's "Copy as path" puts it) is read without that pair, since no Windows name holds a quote.
+// Every other text is returned unchanged, spaces included.
+std::wstring WithoutPathQuotes(std::wstring_view text);
+
 // folder + separator + name, by plain text joining.
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
 
