@@ -19,8 +19,14 @@ SizedText ReadFinalPath(HANDLE item, DWORD volumeForm) {
     });
 }
 
+bool IsMissing(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+}  // namespace
+
 // A volume without a drive letter has no "C:\" form; its GUID form names it just as uniquely.
-SizedText ReadFinalPath(HANDLE item) {
+SizedText FinalPathOf(HANDLE item) {
     SizedText final = ReadFinalPath(item, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (final.error != ERROR_SUCCESS) {
         final = ReadFinalPath(item, FILE_NAME_NORMALIZED | VOLUME_NAME_GUID);
@@ -35,12 +41,6 @@ SizedText ReadFinalPath(HANDLE item) {
     return final;
 }
 
-bool IsMissing(DWORD error) {
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-}  // namespace
-
 ResolvedPath ResolveItemPath(const ItemPath& item) {
     std::wstring existing = item.system;
     std::vector<std::wstring> missingNames;  // deepest first
@@ -50,7 +50,7 @@ ResolvedPath ResolveItemPath(const ItemPath& item) {
                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
-            SizedText final = ReadFinalPath(handle);
+            SizedText final = FinalPathOf(handle);
             CloseHandle(handle);
             if (final.error != ERROR_SUCCESS) {
                 return {{}, Win32Failure(final.error, CouldNot(L"resolve the path", item.display))};

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <windows.h>
+
 #include "file_system/file_system.h"
 #include "win32_item_path.h"
+#include "win32_sized_text.h"
 
 namespace vestro {
 
@@ -9,5 +12,8 @@ namespace vestro {
 // case and substituted drives resolved by the system), with the names below it appended, in the
 // usual form ("C:\...", "\\server\share\...").
 ResolvedPath ResolveItemPath(const ItemPath& item);
+
+// The final path of an open item, in the same form.
+SizedText FinalPathOf(HANDLE item);
 
 }  // namespace vestro

@@ -8,6 +8,7 @@
 #include "folder_removal.h"
 #include "win32_folder_listing.h"
 #include "win32_linked_folder.h"
+#include "win32_resolved_path.h"
 #include "work_pool.h"
 
 namespace vestro {
@@ -26,13 +27,73 @@ DWORD ClearReadOnly(const ItemPath& item, DWORD attributes, bool force) {
                : GetLastError();
 }
 
-Status DeleteOneFile(const ItemPath& file, DWORD attributes, bool force) {
-    DWORD error = ClearReadOnly(file, attributes, force);
-    if (error == ERROR_SUCCESS && !DeleteFileW(file.system.c_str())) {
+struct HandleClose {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using OwnedHandle = std::unique_ptr<void, HandleClose>;
+
+OwnedHandle OpenForDeletion(const std::wstring& systemPath, DWORD flags) {
+    const HANDLE handle =
+        CreateFileW(systemPath.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    flags, nullptr);
+    return OwnedHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
+DWORD ClearReadOnlyOf(HANDLE file, DWORD attributes, bool force) {
+    if (!force || (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
+        return ERROR_SUCCESS;
+    }
+    FILE_BASIC_INFO basic{};  // times left at 0: unchanged
+    basic.FileAttributes = attributes & ~FILE_ATTRIBUTE_READONLY;
+    if (basic.FileAttributes == 0) {
+        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    }
+    return SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic)) ? ERROR_SUCCESS
+                                                                                  : GetLastError();
+}
+
+bool IsSamePath(const std::wstring& left, const std::wstring& right) {
+    return CompareStringOrdinal(left.c_str(), static_cast<int>(left.size()), right.c_str(),
+                                static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Deletes through a handle of the entry itself (a Windows link is opened as the link), once the
+// system has said what that handle reaches: under Wine a Unix link to a file looks like a plain
+// file, and deleting it would delete the file it points to, wherever that is. Such a link stays.
+Status DeleteOneFile(const ItemPath& file, const std::wstring& expectedFinalPath, DWORD attributes,
+                     bool force) {
+    const std::wstring action = CouldNot(L"delete the file", file.display);
+    const OwnedHandle handle = OpenForDeletion(file.system, FILE_FLAG_OPEN_REPARSE_POINT);
+    if (!handle) {
+        return Win32Failure(GetLastError(), action);
+    }
+    const SizedText reached = FinalPathOf(handle.get());
+    if (reached.error != ERROR_SUCCESS) {
+        return Win32Failure(reached.error, action);
+    }
+    if (!IsSamePath(reached.text, expectedFinalPath)) {
+        return Status::Failure(std::error_code(ERROR_CANT_ACCESS_FILE, std::system_category()),
+                               action + L": it is a link to \"" + reached.text +
+                                   L"\", and deleting it here would delete that file. It has "
+                                   L"been left in place.");
+    }
+    DWORD error = ClearReadOnlyOf(handle.get(), attributes, force);
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    if (error == ERROR_SUCCESS && !SetFileInformationByHandle(handle.get(), FileDispositionInfo,
+                                                              &disposition, sizeof(disposition))) {
         error = GetLastError();
     }
-    return error == ERROR_SUCCESS ? Status::Success()
-                                  : Win32Failure(error, CouldNot(L"delete the file", file.display));
+    return error == ERROR_SUCCESS ? Status::Success() : Win32Failure(error, action);
+}
+
+// The folder's own final path, which every entry that is not a link reaches below it.
+SizedText FinalPathOfFolder(const ItemPath& folder) {
+    const OwnedHandle handle = OpenForDeletion(folder.system, FILE_FLAG_BACKUP_SEMANTICS);
+    if (!handle) {
+        return {{}, GetLastError()};
+    }
+    return FinalPathOf(handle.get());
 }
 
 // Also removes a link to a folder, as the link itself.
@@ -81,15 +142,18 @@ Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
                             const std::shared_ptr<FolderRemoval>& removal) {
     bool left = false;
     {
+        const SizedText folderFinalPath = FinalPathOfFolder(folder);
         FolderListing listing(folder.system);  // closed before the folder's removal
-        DWORD error = ERROR_SUCCESS;
-        while ((error = listing.Next()) == ERROR_SUCCESS) {
+        DWORD error = folderFinalPath.error;
+        while (error == ERROR_SUCCESS && (error = listing.Next()) == ERROR_SUCCESS) {
             const WIN32_FIND_DATAW& entry = listing.Entry();
             ItemPath item = folder.Child(entry.cFileName);
             const DWORD attributes = entry.dwFileAttributes;
             Status status;
             if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-                status = DeleteOneFile(item, attributes, walk.force);
+                status =
+                    DeleteOneFile(item, JoinWithBackslash(folderFinalPath.text, entry.cFileName),
+                                  attributes, walk.force);
             } else if (IsLinkedFolder(attributes, entry.dwReserved0)) {
                 status = RemoveLink(item, attributes, entry.dwReserved0, walk.force);
             } else {

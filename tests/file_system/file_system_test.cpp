@@ -168,10 +168,11 @@ TEST_F(FileSystemTest, OverwriteReplacesWholeFilesButNeverEmptiesTheSource) {
     EXPECT_EQ(source, SnapshotTree(Child(L"source"))) << linked.description;
 }
 
-TEST_F(FileSystemTest, DeleteNeverEntersALinkedFolder) {
+TEST_F(FileSystemTest, DeleteNeverReachesThroughALink) {
     WriteFile(Child(L"outside/sub/keep.txt"), "keep");
     WriteFile(Child(L"target/file.txt"), "x");
     ASSERT_NO_FATAL_FAILURE(Link(L"target/link", L"outside"));
+    ASSERT_NO_FATAL_FAILURE(Link(L"target/file link.txt", L"outside/sub/keep.txt"));
 
     const Status status = fileSystem->DeleteFolder(Text(L"target"), true);
 

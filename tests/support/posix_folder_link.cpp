@@ -14,7 +14,7 @@ FolderLinks::~FolderLinks() {
 std::string FolderLinks::Make(const std::filesystem::path& link,
                               const std::filesystem::path& target) {
     std::error_code error;
-    std::filesystem::create_directory_symlink(target, link, error);
+    std::filesystem::create_symlink(target, link, error);
     if (error) {
         return "cannot link " + link.string() + ": " + error.message();
     }

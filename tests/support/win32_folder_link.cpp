@@ -5,10 +5,12 @@
 namespace vestro::testing {
 namespace {
 
-bool IsLinkedFolder(const std::filesystem::path& link) {
+// A link to a file is seen as the file itself under Wine.
+bool IsLinkInPlace(const std::filesystem::path& link) {
     const DWORD attributes = GetFileAttributesW(link.c_str());
     const DWORD linked = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & linked) == linked;
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || (attributes & linked) == linked);
 }
 
 // Wine's CreateSymbolicLinkW makes nothing; a Unix link, made by a Unix program that Wine starts
@@ -33,10 +35,10 @@ bool RunUnixCommand(std::wstring commandLine, const std::filesystem::path& link,
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    for (int attempt = 0; attempt < 1000 && IsLinkedFolder(link) != present; ++attempt) {
+    for (int attempt = 0; attempt < 1000 && IsLinkInPlace(link) != present; ++attempt) {
         Sleep(10);
     }
-    return IsLinkedFolder(link) == present;
+    return IsLinkInPlace(link) == present;
 }
 
 }  // namespace
@@ -45,7 +47,7 @@ FolderLinks::~FolderLinks() {
     for (const std::filesystem::path& link : links_) {
         if (!RunningUnderWine() ||
             !RunUnixCommand(L"/bin/rm -f" + QuotedUnixPath(link), link, false)) {
-            RemoveDirectoryW(link.c_str());
+            RemoveDirectoryW(link.c_str()) || DeleteFileW(link.c_str());
         }
     }
 }
@@ -58,8 +60,9 @@ std::string FolderLinks::Make(const std::filesystem::path& link,
                              true)
             : CreateSymbolicLinkW(
                   link.c_str(), target.c_str(),
-                  SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
-                  IsLinkedFolder(link);
+                  (std::filesystem::is_directory(target) ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) |
+                      SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
+                  IsLinkInPlace(link);
     if (!made) {
         return "no link at " + link.string() + ": on Windows run elevated or in Developer Mode";
     }
