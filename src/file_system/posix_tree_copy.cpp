@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "case_duplicates.h"
+#include "file_system/path_text.h"
+#include "link_refusal.h"
 #include "posix_failure.h"
 #include "posix_file_copy.h"
 #include "progress_tally.h"
@@ -185,9 +187,20 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
 FolderSize MeasureTree(const ItemPath& root) {
     FolderSize size;
     std::error_code error;
+    const fs::path rootReached = fs::canonical(root.system, error);
     fs::recursive_directory_iterator walk(root.system, error);
     for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
-        if (walk->is_regular_file(error) && !walk->is_symlink(error)) {
+        if (walk->is_symlink(error)) {
+            std::error_code unreachable;
+            const fs::path reached = fs::canonical(walk->path(), unreachable);
+            const std::wstring reachedText = ToPathText(reached);
+            if (!unreachable && !IsSameOrInside(reachedText, ToPathText(rootReached))) {
+                const fs::path relative = walk->path().lexically_relative(root.system);
+                size.status =
+                    LinkLeadsOutside(root.display, root.Child(relative).display, reachedText);
+                return size;
+            }
+        } else if (walk->is_regular_file(error)) {
             ++size.files;
             size.bytes += walk->file_size(error);
         }

@@ -7,12 +7,15 @@
 #include <vector>
 
 #include "case_duplicates.h"
+#include "file_system/path_text.h"
 #include "file_system/win32_error_text.h"
+#include "link_refusal.h"
 #include "progress_tally.h"
 #include "tree_copy_walk.h"
 #include "win32_folder_identity.h"
 #include "win32_folder_listing.h"
 #include "win32_linked_folder.h"
+#include "win32_resolved_path.h"
 #include "work_pool.h"
 
 namespace vestro {
@@ -155,6 +158,29 @@ Status EnterSubfolder(CopyWalk& walk, const Subfolder& subfolder) {
     return EnterFolder(walk, std::move(from), std::move(to), identity);
 }
 
+// A link to a folder, or on Windows a link to a file; under Wine a Unix link to a file has no
+// mark and is seen as the file it points to.
+bool IsLink(const WIN32_FIND_DATAW& entry) {
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return IsLinkedFolder(entry.dwFileAttributes, entry.dwReserved0);
+    }
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           IsReparseTagNameSurrogate(entry.dwReserved0);
+}
+
+// Where the item leads, links followed.
+SizedText FinalPathReached(const ItemPath& item) {
+    const HANDLE handle = CreateFileW(item.system.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return {{}, GetLastError()};
+    }
+    SizedText reached = FinalPathOf(handle);
+    CloseHandle(handle);
+    return reached;
+}
+
 }  // namespace
 
 Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite,
@@ -195,6 +221,11 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
 
 FolderSize MeasureTree(const ItemPath& root) {
     FolderSize size;
+    const SizedText rootReached = FinalPathReached(root);
+    if (rootReached.error != ERROR_SUCCESS) {
+        size.status = Win32Failure(rootReached.error, CouldNot(L"read the folder", root.display));
+        return size;
+    }
     std::vector<FolderListing> open;
     std::vector<ItemPath> paths;
     open.emplace_back(root.system);
@@ -211,6 +242,18 @@ FolderSize MeasureTree(const ItemPath& root) {
             return size;
         }
         const WIN32_FIND_DATAW& entry = open.back().Entry();
+        if (IsLink(entry)) {
+            const ItemPath link = paths.back().Child(entry.cFileName);
+            const SizedText reached = FinalPathReached(link);
+            if (reached.error != ERROR_SUCCESS) {
+                size.status = Win32Failure(reached.error, CouldNot(L"read the link", link.display));
+                return size;
+            }
+            if (!IsSameOrInside(reached.text, rootReached.text)) {
+                size.status = LinkLeadsOutside(root.display, link.display, reached.text);
+                return size;
+            }
+        }
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
             ++size.files;
             size.bytes +=

@@ -205,6 +205,24 @@ TEST_F(FileSystemTest, CopyTakesLinkedFoldersAsFoldersAndStopsAtALoop) {
     ASSERT_NO_FATAL_FAILURE(Link(L"source/sub/back", L"source"));
     const Status looped = fileSystem->CopyFolder(Text(L"source"), Text(L"loop"), true);
     EXPECT_TRUE(NamesPath(looped, JoinPath(JoinPath(Text(L"source"), L"sub"), L"back")));
+
+    // Measuring, before any copy, refuses a link that leads out of the tree, naming both ends; a
+    // link that stays inside is measured as a link. Wine shows no link to a file as a link.
+    const std::wstring outward = fileSystem->MeasureFolder(Text(L"source")).status.description;
+    EXPECT_NE(outward.find(L"\"" + JoinPath(Text(L"source"), L"linked") + L"\" is a link to \""),
+              outward.npos);
+    EXPECT_NE(outward.find(L"outside\", which lies outside it."), outward.npos) << outward;
+    WriteFile(Child(L"inner/a/file.txt"), "x");
+    ASSERT_NO_FATAL_FAILURE(Link(L"inner/b", L"inner/a"));
+    const FolderSize inward = fileSystem->MeasureFolder(Text(L"inner"));
+    EXPECT_FALSE(inward.status.Failed()) << inward.status.description;
+    EXPECT_EQ(inward.files, 1u);
+    if (!RunningUnderWine()) {
+        ASSERT_NO_FATAL_FAILURE(Link(L"inner/private.txt", L"outside/keep.txt"));
+        const Status toFile = fileSystem->MeasureFolder(Text(L"inner")).status;
+        EXPECT_NE(toFile.description.find(JoinPath(Text(L"inner"), L"private.txt")),
+                  std::wstring::npos);
+    }
 }
 
 TEST_F(FileSystemTest, MoveRenamesButNeverReplaces) {

@@ -69,7 +69,8 @@ class FileSystem {
     virtual Status CopyFolder(const std::wstring& source, const std::wstring& destination,
                               bool overwrite, const CopyProgress& progress = {}) = 0;
     // The files of the whole tree and the bytes they hold. Linked folders are not entered, so a
-    // tree that holds links may copy more than this.
+    // tree that holds links may copy more than this. Fails, naming the link and where it leads,
+    // when a link inside leads out of the tree: a copy would carry what lies there along.
     virtual FolderSize MeasureFolder(const std::wstring& path) = 0;
     // Renames a folder to a path that does not exist yet, on the same volume.
     virtual Status MoveFolder(const std::wstring& source, const std::wstring& destination) = 0;
