@@ -13,19 +13,16 @@ Status RefuseNesting(FileSystem& fileSystem, const std::wstring& sourceDir,
     if (source.status.Failed()) {
         return source.status;
     }
-    for (const std::wstring& folder :
-         {targetDir, StagingFolderFor(targetDir), BackupFolderFor(targetDir)}) {
-        ResolvedPath resolved = fileSystem.ResolvePath(folder);
-        if (resolved.status.Failed()) {
-            return resolved.status;
-        }
-        if (IsSameOrInside(resolved.path, source.path) ||
-            IsSameOrInside(source.path, resolved.path)) {
-            return Status::Failure(std::make_error_code(std::errc::invalid_argument),
-                                   L"The folder \"" + sourceDir + L"\" cannot be copied to \"" +
-                                       targetDir +
-                                       L"\", because one of them lies inside the other.");
-        }
+    const ResolvedPath target = fileSystem.ResolvePath(targetDir);
+    if (target.status.Failed()) {
+        return target.status;
+    }
+    // The folders a replacement keeps beside the target all start with its name.
+    if (IsSameOrInside(target.path, source.path) || IsSameOrInside(source.path, target.path) ||
+        StartsWithPath(source.path, target.path + kReplacementNameLead)) {
+        return Status::Failure(std::make_error_code(std::errc::invalid_argument),
+                               L"The folder \"" + sourceDir + L"\" cannot be copied to \"" +
+                                   targetDir + L"\", because one of them lies inside the other.");
     }
     return Status::Success();
 }

@@ -7,21 +7,46 @@
 namespace vestro {
 namespace {
 
-// Enough for years of leftovers that nobody removes; beyond it the copy fails and says why.
-constexpr int kMostSetAsideFolders = 100;
+enum class NameUse { Free, OurFolder, TakenByOther };
 
-std::wstring SetAsideFolder(const std::wstring& targetDir, int number) {
-    return BackupFolderFor(targetDir) + L"-" + std::to_wstring(number);
+struct NameProbe {
+    NameUse use = NameUse::Free;
+    Status status;
+};
+
+// A real folder under one of our names is a leftover of ours; a file or a link is not.
+NameProbe ProbeName(FileSystem& fileSystem, const std::wstring& path) {
+    const ExistsResult folder = fileSystem.FolderExists(path);
+    if (folder.status.Failed()) {
+        return {NameUse::Free, folder.status};
+    }
+    if (folder.exists) {
+        const LinkProbe link = fileSystem.ProbeLink(path);
+        return {link.kind == LinkKind::None ? NameUse::OurFolder : NameUse::TakenByOther,
+                link.status};
+    }
+    const ExistsResult file = fileSystem.FileExists(path);
+    return {file.exists ? NameUse::TakenByOther : NameUse::Free, file.status};
+}
+
+Status NoFreeName(const std::wstring& first) {
+    return Status::Failure(std::make_error_code(std::errc::file_exists),
+                           L"Every name from \"" + first + L"\" to \"" +
+                               NameOfKind(first, kNamesOfAKind) +
+                               L"\" is taken. Remove what is no longer needed and copy again.");
 }
 
 // Folders set aside by earlier runs hold nothing anyone needs: removed where they can be.
 void RemoveSetAsideFolders(FileSystem& fileSystem, const std::wstring& targetDir) {
-    for (int number = 2; number <= kMostSetAsideFolders; ++number) {
-        const std::wstring folder = SetAsideFolder(targetDir, number);
-        if (!fileSystem.FolderExists(folder).exists) {
+    for (int number = 1; number <= kNamesOfAKind; ++number) {
+        const std::wstring folder = NameOfKind(SetAsideFolderFor(targetDir), number);
+        const NameProbe probe = ProbeName(fileSystem, folder);
+        if (probe.status.Failed() || probe.use == NameUse::Free) {
             return;
         }
-        fileSystem.DeleteFolder(folder, true);
+        if (probe.use == NameUse::OurFolder) {
+            fileSystem.DeleteFolder(folder, true);
+        }
     }
 }
 
@@ -31,13 +56,13 @@ Status RemoveOrSetAside(FileSystem& fileSystem, const std::wstring& leftover,
     if (!removal.Failed()) {
         return removal;
     }
-    for (int number = 2; number <= kMostSetAsideFolders; ++number) {
-        const std::wstring folder = SetAsideFolder(targetDir, number);
-        const ExistsResult taken = fileSystem.FolderExists(folder);
-        if (taken.status.Failed()) {
-            return taken.status;
+    for (int number = 1; number <= kNamesOfAKind; ++number) {
+        const std::wstring folder = NameOfKind(SetAsideFolderFor(targetDir), number);
+        const NameProbe probe = ProbeName(fileSystem, folder);
+        if (probe.status.Failed()) {
+            return probe.status;
         }
-        if (!taken.exists) {
+        if (probe.use == NameUse::Free) {
             Status move = fileSystem.MoveFolder(leftover, folder);
             if (move.Failed()) {
                 removal.description += L" Setting it aside failed too: " + move.description;
@@ -50,23 +75,72 @@ Status RemoveOrSetAside(FileSystem& fileSystem, const std::wstring& leftover,
     return removal;
 }
 
-}  // namespace
-
-Status RefuseUnmovableLinks(FileSystem& fileSystem, const std::wstring& targetDir) {
-    for (const std::wstring& folder :
-         {targetDir, StagingFolderFor(targetDir), BackupFolderFor(targetDir)}) {
-        const LinkProbe probe = fileSystem.ProbeLink(folder);
+// The first backup name not taken by something else. A real folder there is the old data of an
+// interrupted run: put back when the target is missing, else cleared.
+Status ClearBackup(FileSystem& fileSystem, const std::wstring& targetDir, std::wstring& backup) {
+    for (int number = 1; number <= kNamesOfAKind; ++number) {
+        backup = NameOfKind(BackupFolderFor(targetDir), number);
+        const NameProbe probe = ProbeName(fileSystem, backup);
         if (probe.status.Failed()) {
             return probe.status;
         }
-        if (probe.kind == LinkKind::LinkThatCannotMove) {
-            return Status::Failure(
-                std::make_error_code(std::errc::operation_not_supported),
-                L"The folder \"" + folder +
-                    L"\" is a link to another folder, which cannot be set aside here without "
-                    L"moving the folder it points to. Nothing has been changed; replace the link "
-                    L"with a folder and copy again.");
+        if (probe.use == NameUse::Free) {
+            return Status::Success();
         }
+        if (probe.use == NameUse::TakenByOther) {
+            continue;
+        }
+        const ExistsResult target = fileSystem.FolderExists(targetDir);
+        if (target.status.Failed()) {
+            return target.status;
+        }
+        if (target.exists) {
+            return RemoveOrSetAside(fileSystem, backup, targetDir);
+        }
+        Status status = fileSystem.MoveFolder(backup, targetDir);
+        if (status.Failed()) {
+            status.description += OldDataIsNowIn(fileSystem, backup);
+        }
+        return status;
+    }
+    return NoFreeName(BackupFolderFor(targetDir));
+}
+
+// The first staging name with nothing under it, once staging folders of earlier runs are
+// cleared. One that stays (held open by another program) is passed over and tried again by
+// the next run.
+Status ClearStaging(FileSystem& fileSystem, const std::wstring& targetDir, std::wstring& staging) {
+    for (int number = 1; number <= kNamesOfAKind; ++number) {
+        staging = NameOfKind(StagingFolderFor(targetDir), number);
+        const NameProbe probe = ProbeName(fileSystem, staging);
+        if (probe.status.Failed()) {
+            return probe.status;
+        }
+        if (probe.use == NameUse::Free) {
+            return Status::Success();
+        }
+        if (probe.use == NameUse::OurFolder &&
+            !RemoveOrSetAside(fileSystem, staging, targetDir).Failed()) {
+            return Status::Success();
+        }
+    }
+    return NoFreeName(StagingFolderFor(targetDir));
+}
+
+}  // namespace
+
+Status RefuseUnmovableLink(FileSystem& fileSystem, const std::wstring& targetDir) {
+    const LinkProbe probe = fileSystem.ProbeLink(targetDir);
+    if (probe.status.Failed()) {
+        return probe.status;
+    }
+    if (probe.kind == LinkKind::LinkThatCannotMove) {
+        return Status::Failure(
+            std::make_error_code(std::errc::operation_not_supported),
+            L"The folder \"" + targetDir +
+                L"\" is a link to another folder, which cannot be set aside here without "
+                L"moving the folder it points to. Nothing has been changed; replace the link "
+                L"with a folder and copy again.");
     }
     return Status::Success();
 }
@@ -77,39 +151,16 @@ std::wstring OldDataIsNowIn(FileSystem& fileSystem, const std::wstring& backupDi
            L"\".";
 }
 
-Status ClearLeftovers(FileSystem& fileSystem, const std::wstring& targetDir) {
-    const std::wstring backupDir = BackupFolderFor(targetDir);
-    const ExistsResult backup = fileSystem.FolderExists(backupDir);
-    if (backup.status.Failed()) {
-        return backup.status;
+ReplacementFolders ClearLeftovers(FileSystem& fileSystem, const std::wstring& targetDir) {
+    ReplacementFolders folders;
+    folders.status = ClearBackup(fileSystem, targetDir, folders.backup);
+    if (!folders.status.Failed()) {
+        folders.status = ClearStaging(fileSystem, targetDir, folders.staging);
     }
-    if (backup.exists) {
-        const ExistsResult target = fileSystem.FolderExists(targetDir);
-        if (target.status.Failed()) {
-            return target.status;
-        }
-        if (target.exists) {
-            if (Status status = RemoveOrSetAside(fileSystem, backupDir, targetDir);
-                status.Failed()) {
-                return status;
-            }
-        } else if (Status status = fileSystem.MoveFolder(backupDir, targetDir); status.Failed()) {
-            status.description += OldDataIsNowIn(fileSystem, backupDir);
-            return status;
-        }
+    if (!folders.status.Failed()) {
+        RemoveSetAsideFolders(fileSystem, targetDir);
     }
-    const std::wstring stagingDir = StagingFolderFor(targetDir);
-    const ExistsResult staging = fileSystem.FolderExists(stagingDir);
-    if (staging.status.Failed()) {
-        return staging.status;
-    }
-    if (staging.exists) {
-        if (Status status = RemoveOrSetAside(fileSystem, stagingDir, targetDir); status.Failed()) {
-            return status;
-        }
-    }
-    RemoveSetAsideFolders(fileSystem, targetDir);
-    return Status::Success();
+    return folders;
 }
 
 }  // namespace vestro

@@ -25,15 +25,12 @@ Status AnotherCopyIsRunning(const std::wstring& targetDir) {
 }
 
 Status CopyToStaging(FileSystem& fileSystem, const std::wstring& sourceDir,
-                     const std::wstring& stagingDir, const ReplacementProgress& progress) {
-    const FolderSize size = fileSystem.MeasureFolder(sourceDir);
-    if (size.status.Failed()) {
-        return size.status;
-    }
+                     const std::wstring& stagingDir, std::uint64_t total,
+                     const ReplacementProgress& progress) {
     // Linked folders inside are copied but not measured: the count stops at the total.
     CopyProgress copyProgress;
     if (progress) {
-        copyProgress = [&progress, total = size.bytes](std::uint64_t bytesCopied) {
+        copyProgress = [&progress, total](std::uint64_t bytesCopied) {
             progress(std::min(bytesCopied, total), total);
         };
     }
@@ -42,15 +39,16 @@ Status CopyToStaging(FileSystem& fileSystem, const std::wstring& sourceDir,
         return status;
     }
     if (progress) {
-        progress(size.bytes, size.bytes);
+        progress(total, total);
     }
     return Status::Success();
 }
 
 Status StageAndSwap(FileSystem& fileSystem, const std::wstring& sourceDir,
-                    const std::wstring& targetDir, const ReplacementProgress& progress) {
-    const std::wstring stagingDir = StagingFolderFor(targetDir);
-    if (Status status = CopyToStaging(fileSystem, sourceDir, stagingDir, progress);
+                    const std::wstring& targetDir, const ReplacementFolders& folders,
+                    std::uint64_t total, const ReplacementProgress& progress) {
+    const std::wstring& stagingDir = folders.staging;
+    if (Status status = CopyToStaging(fileSystem, sourceDir, stagingDir, total, progress);
         status.Failed()) {
         DiscardStaging(fileSystem, stagingDir);
         return status;
@@ -61,7 +59,7 @@ Status StageAndSwap(FileSystem& fileSystem, const std::wstring& sourceDir,
         DiscardStaging(fileSystem, stagingDir);
         return target.status;
     }
-    const std::wstring backupDir = BackupFolderFor(targetDir);
+    const std::wstring& backupDir = folders.backup;
     if (target.exists) {
         if (Status status = fileSystem.MoveFolder(targetDir, backupDir); status.Failed()) {
             DiscardStaging(fileSystem, stagingDir);
@@ -88,6 +86,18 @@ Status StageAndSwap(FileSystem& fileSystem, const std::wstring& sourceDir,
     return Status::Success();
 }
 
+// The first lock name that holds no folder or link: every copy into the target picks the same.
+LockAcquisition LockReplacement(FileSystem& fileSystem, const std::wstring& targetDir) {
+    LockAcquisition lock;
+    for (int number = 1; number <= kNamesOfAKind; ++number) {
+        lock = fileSystem.LockExclusively(NameOfKind(LockFileFor(targetDir), number));
+        if (!lock.nameTaken) {
+            break;
+        }
+    }
+    return lock;
+}
+
 }  // namespace
 
 std::wstring StagingFolderFor(const std::wstring& targetDir) {
@@ -102,27 +112,41 @@ std::wstring LockFileFor(const std::wstring& targetDir) {
     return targetDir + L".vestrofile-lock";
 }
 
+std::wstring SetAsideFolderFor(const std::wstring& targetDir) {
+    return targetDir + L".vestrofile-stale";
+}
+
+std::wstring NameOfKind(const std::wstring& first, int number) {
+    return number <= 1 ? first : first + L"-" + std::to_wstring(number);
+}
+
 Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceDir,
                              const std::wstring& targetDir, const ReplacementProgress& progress) {
     // Before anything is created: even the lock file would land inside the source.
     if (Status status = RefuseNesting(fileSystem, sourceDir, targetDir); status.Failed()) {
         return status;
     }
+    // Read before anything is touched: a Data that cannot be copied changes nothing.
+    const FolderSize size = fileSystem.MeasureFolder(sourceDir);
+    if (size.status.Failed()) {
+        return size.status;
+    }
     // Held to the end: a second replacement would take this one's staging folder for a leftover.
-    const LockAcquisition lock = fileSystem.LockExclusively(LockFileFor(targetDir));
+    const LockAcquisition lock = LockReplacement(fileSystem, targetDir);
     if (lock.heldElsewhere) {
         return AnotherCopyIsRunning(targetDir);
     }
     if (lock.status.Failed()) {
         return lock.status;
     }
-    if (Status status = RefuseUnmovableLinks(fileSystem, targetDir); status.Failed()) {
+    if (Status status = RefuseUnmovableLink(fileSystem, targetDir); status.Failed()) {
         return status;
     }
-    if (Status status = ClearLeftovers(fileSystem, targetDir); status.Failed()) {
-        return status;
+    const ReplacementFolders folders = ClearLeftovers(fileSystem, targetDir);
+    if (folders.status.Failed()) {
+        return folders.status;
     }
-    return StageAndSwap(fileSystem, sourceDir, targetDir, progress);
+    return StageAndSwap(fileSystem, sourceDir, targetDir, folders, size.bytes, progress);
 }
 
 }  // namespace vestro

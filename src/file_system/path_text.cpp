@@ -75,4 +75,8 @@ bool IsSameOrInside(std::wstring_view inner, std::wstring_view outer) {
            innerForm[outerForm.size()] == kPathSeparator;
 }
 
+bool StartsWithPath(std::wstring_view inner, std::wstring_view prefix) {
+    return ComparableForm(inner).starts_with(ComparableForm(prefix));
+}
+
 }  // namespace vestro

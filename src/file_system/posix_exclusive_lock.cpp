@@ -43,8 +43,22 @@ LockAcquisition LockFileExclusively(const ItemPath& file) {
     const int descriptor =
         open(file.system.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (descriptor < 0) {
-        return {nullptr, false,
-                PosixFailure(std::error_code(errno, std::generic_category()), action)};
+        const std::error_code error(errno, std::generic_category());
+        if (error == std::errc::too_many_symbolic_link_levels ||
+            error == std::errc::is_a_directory) {
+            LockAcquisition taken{nullptr, false, PosixFailure(error, action)};
+            taken.nameTaken = true;
+            return taken;
+        }
+        std::error_code missing;
+        if (error == std::errc::permission_denied &&
+            !std::filesystem::exists(std::filesystem::symlink_status(file.system, missing))) {
+            const std::wstring folder = file.display.substr(0, file.display.find_last_of(L'/'));
+            return {
+                nullptr, false,
+                PosixFailure(error, L"Files cannot be created in the folder \"" + folder + L"\"")};
+        }
+        return {nullptr, false, PosixFailure(error, action)};
     }
     int error = flock(descriptor, LOCK_EX | LOCK_NB) == 0 ? 0 : errno;
     // A holder that has just finished removed the file this descriptor still reaches.

@@ -9,11 +9,11 @@
 
 #include "case_duplicates.h"
 #include "file_system/path_text.h"
-#include "link_refusal.h"
 #include "posix_failure.h"
 #include "posix_file_copy.h"
 #include "progress_tally.h"
 #include "tree_copy_walk.h"
+#include "tree_refusals.h"
 #include "work_pool.h"
 
 namespace vestro {
@@ -187,6 +187,10 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
 FolderSize MeasureTree(const ItemPath& root) {
     FolderSize size;
     std::error_code error;
+    if (fs::exists(root.system, error) && !fs::is_directory(root.system, error)) {
+        size.status = FileWhereFolderBelongs(root.display);
+        return size;
+    }
     const fs::path rootReached = fs::canonical(root.system, error);
     fs::recursive_directory_iterator walk(root.system, error);
     for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "file_system/win32_error_text.h"
+#include "win32_resolved_path.h"
 
 namespace vestro {
 namespace {
@@ -18,14 +21,61 @@ class Win32ExclusiveLock final : public ExclusiveLock {
     HANDLE file_;
 };
 
+std::wstring FolderOf(const std::wstring& path) {
+    const std::size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? path : path.substr(0, separator);
+}
+
+// A lock file goes when closed, so whatever stands at its name must be nothing but a file of its
+// own: under Wine a Unix link to a file looks like one, and closing it would delete the file it
+// points to.
+bool IsPlainFileOrNothing(const ItemPath& file) {
+    const DWORD attributes = GetFileAttributesW(file.system.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return true;
+    }
+    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        return false;
+    }
+    const HANDLE handle =
+        CreateFileW(file.system.c_str(), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return true;  // held or gone: the open that follows tells which
+    }
+    const SizedText reached = FinalPathOf(handle);
+    CloseHandle(handle);
+    const ResolvedPath own = ResolveItemPath({FolderOf(file.system), FolderOf(file.display)});
+    const std::wstring name = file.system.substr(file.system.find_last_of(L'\\') + 1);
+    const std::wstring expected = JoinWithBackslash(own.path, name);
+    return reached.error != ERROR_SUCCESS || own.status.Failed() ||
+           CompareStringOrdinal(reached.text.c_str(), static_cast<int>(reached.text.size()),
+                                expected.c_str(), static_cast<int>(expected.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace
 
 LockAcquisition LockFileExclusively(const ItemPath& file) {
+    if (!IsPlainFileOrNothing(file)) {
+        LockAcquisition taken{
+            nullptr, false,
+            Win32Failure(ERROR_CANT_ACCESS_FILE, CouldNot(L"lock the file", file.display))};
+        taken.nameTaken = true;
+        return taken;
+    }
     const HANDLE handle =
         CreateFileW(file.system.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
                     OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
+        if (error == ERROR_ACCESS_DENIED &&
+            GetFileAttributesW(file.system.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            return {nullptr, false,
+                    Win32Failure(error, L"Files cannot be created in the folder \"" +
+                                            FolderOf(file.display) + L"\"")};
+        }
         return {nullptr, error == ERROR_SHARING_VIOLATION,
                 Win32Failure(error, CouldNot(L"lock the file", file.display))};
     }

@@ -9,9 +9,9 @@
 #include "case_duplicates.h"
 #include "file_system/path_text.h"
 #include "file_system/win32_error_text.h"
-#include "link_refusal.h"
 #include "progress_tally.h"
 #include "tree_copy_walk.h"
+#include "tree_refusals.h"
 #include "win32_folder_identity.h"
 #include "win32_folder_listing.h"
 #include "win32_linked_folder.h"
@@ -221,6 +221,12 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
 
 FolderSize MeasureTree(const ItemPath& root) {
     FolderSize size;
+    const DWORD rootAttributes = GetFileAttributesW(root.system.c_str());
+    if (rootAttributes != INVALID_FILE_ATTRIBUTES &&
+        (rootAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        size.status = FileWhereFolderBelongs(root.display);
+        return size;
+    }
     const SizedText rootReached = FinalPathReached(root);
     if (rootReached.error != ERROR_SUCCESS) {
         size.status = Win32Failure(rootReached.error, CouldNot(L"read the folder", root.display));

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "deployment/deployment_layout.h"
+#include "file_system/path_text.h"
 #include "support/folder_link.h"
 #include "support/instrumented_file_system.h"
 
@@ -148,6 +149,29 @@ TEST(StagedReplacement, OneCopyRunsWholeAndASecondOneMeanwhileIsRefused) {
     EXPECT_NE(second.description.find(L"Another copy into the folder \"" + layout.TargetDir()),
               std::wstring::npos);
     EXPECT_EQ(oldAfter, oldBefore);
+}
+
+// A file, a link or a folder that is not ours under one of our names stays as it is, and the
+// next name of its kind is used, run after run.
+TEST(StagedReplacement, OurNamesTakenBySomethingElseNeverBlockACopy) {
+    DeploymentLayout layout;
+    const fs::path outside = layout.root.Child(L"outside.txt");
+    WriteFile(outside, "private");
+    WriteFile(layout.Common() / "VestroData.vestrofile-new", "a file");
+    WriteFile(layout.Common() / "VestroData.vestrofile-lock" / "inside.txt", "a folder");
+    FolderLinks links;
+    ASSERT_EQ(links.Make(layout.Backup(), outside), "");
+    for (int run = 1; run <= 2; ++run) {
+        const Status status = Replace(layout);
+        ASSERT_FALSE(status.Failed()) << ::testing::PrintToString(status.description);
+        EXPECT_EQ(SnapshotTree(layout.VestroData()), SnapshotTree(layout.Data()));
+    }
+    TreeSnapshot after = SnapshotTree(layout.Common());
+    EXPECT_EQ(after[L"VestroData.vestrofile-new"], "a file");
+    EXPECT_EQ(after[JoinPath(L"VestroData.vestrofile-lock", L"inside.txt")], "a folder");
+    EXPECT_EQ(after[L"VestroData.vestrofile-old"], "private");
+    EXPECT_EQ(SnapshotTree(layout.root.Path())[L"outside.txt"], "private");
+    EXPECT_EQ(std::distance(fs::directory_iterator(layout.Common()), {}), 5);  // nothing else
 }
 
 TEST(StagedReplacement, AVestroDataThatIsALinkIsNeverReachedThrough) {

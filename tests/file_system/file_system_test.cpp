@@ -262,6 +262,9 @@ TEST_F(FileSystemTest, FailuresNameThePathAsGiven) {
         EXPECT_TRUE(NamesPath(row.run(), row.named));
     }
     EXPECT_TRUE(fs::exists(Child(L"file.txt")));
+    EXPECT_EQ(
+        fileSystem->MeasureFolder(Text(L"file.txt")).status.description,
+        L"Could not read the folder \"" + Text(L"file.txt") + L"\": it is a file, not a folder.");
 }
 
 bool Names(const Status& status, const std::wstring& text) {

@@ -57,7 +57,7 @@ fs::path MakeFolder(const fs::path& folder) {
 TreeSnapshot SnapshotTree(const fs::path& root) {
     TreeSnapshot snapshot;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        const std::wstring relative = ToPathText(fs::relative(entry.path(), root));
+        const std::wstring relative = ToPathText(entry.path().lexically_relative(root));
         if (entry.is_directory()) {
             snapshot[relative] = "<folder>";
             continue;

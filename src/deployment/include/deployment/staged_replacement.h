@@ -14,11 +14,20 @@ using ReplacementProgress =
     std::function<void(std::uint64_t bytesCopied, std::uint64_t bytesTotal)>;
 
 // Where a replacement keeps the new copy until it is complete, the old folder until the new one
-// is in place, and its lock. All lie beside the target, so that the swap is a rename on one
-// volume.
+// is in place, and its lock; and where it sets aside an old folder that will not go away. All lie
+// beside the target, so that the swap is a rename on one volume, and all start with the target's
+// name and kReplacementNameLead. These are the first names of each kind; where something else
+// stands under one, the next of its kind is used (NameOfKind).
+inline constexpr wchar_t kReplacementNameLead[] = L".vestrofile-";
 std::wstring StagingFolderFor(const std::wstring& targetDir);
 std::wstring BackupFolderFor(const std::wstring& targetDir);
 std::wstring LockFileFor(const std::wstring& targetDir);
+std::wstring SetAsideFolderFor(const std::wstring& targetDir);
+
+// The number-th name of a kind, from 1: the first name itself, then "<first>-2", "<first>-3", ...
+std::wstring NameOfKind(const std::wstring& first, int number);
+// How many names of a kind are tried: enough for years of leftovers nobody removes.
+inline constexpr int kNamesOfAKind = 100;
 
 // Makes targetDir a copy of sourceDir (stage, swap by renames, remove old), one replacement at
 // a time per target; returns success or the failure with its description for the user.

@@ -47,6 +47,9 @@ struct LockAcquisition {
     std::unique_ptr<ExclusiveLock> lock;
     bool heldElsewhere = false;  // another holder has it: status says so too
     Status status;
+    // Something that is no lock file stands at the path (a folder, a link): left alone, and
+    // another name is to be used. Status says so too.
+    bool nameTaken = false;
 };
 
 // The file-system services the program relies on. Paths are the user's text in the platform's
@@ -81,8 +84,9 @@ class FileSystem {
     // Whether the entry at path is itself a link to a folder, and whether it can be handled as one.
     virtual LinkProbe ProbeLink(const std::wstring& path) = 0;
     // Creates or opens the file at path and holds it exclusively, against other threads and
-    // processes alike; fails at once (heldElsewhere) when another holds it. The file goes with
-    // the lock.
+    // processes alike; fails at once (heldElsewhere) when another holds it, or (nameTaken) when
+    // a folder or a link stands there. The file goes with the lock. A failure to create it in a
+    // folder that takes no new files says so of the folder.
     virtual LockAcquisition LockExclusively(const std::wstring& path) = 0;
 };
 

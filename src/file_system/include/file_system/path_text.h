@@ -30,4 +30,8 @@ std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
 // ignored on Windows, either slash counts as a separator, and a trailing separator is ignored.
 bool IsSameOrInside(std::wstring_view inner, std::wstring_view outer);
 
+// True when inner is, or lies inside, an item whose path starts with the text prefix, compared as
+// IsSameOrInside compares: "C:\Data.old\x" starts with "C:\Data.".
+bool StartsWithPath(std::wstring_view inner, std::wstring_view prefix);
+
 }  // namespace vestro

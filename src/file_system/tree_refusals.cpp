@@ -1,4 +1,4 @@
-#include "link_refusal.h"
+#include "tree_refusals.h"
 
 #include <string>
 #include <system_error>
@@ -11,6 +11,12 @@ Status LinkLeadsOutside(std::wstring_view tree, std::wstring_view link, std::wst
     text.append(target).append(L"\", which lies outside it. Nothing has been changed.");
     return Status::Failure(std::make_error_code(std::errc::operation_not_permitted),
                            std::move(text));
+}
+
+Status FileWhereFolderBelongs(std::wstring_view folder) {
+    std::wstring text = L"Could not read the folder \"";
+    text.append(folder).append(L"\": it is a file, not a folder.");
+    return Status::Failure(std::make_error_code(std::errc::not_a_directory), std::move(text));
 }
 
 }  // namespace vestro
