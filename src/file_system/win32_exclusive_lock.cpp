@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string_view>
 
 #include "file_system/win32_error_text.h"
 #include "win32_resolved_path.h"
@@ -55,6 +56,27 @@ bool IsPlainFileOrNothing(const ItemPath& file) {
                                 TRUE) == CSTR_EQUAL;
 }
 
+// Written into the lock file, which its holder lets others read: what tells another copy from a
+// program that merely has the file open (a virus scanner, the search indexer).
+constexpr char kHolderMark[] = "VestroFile";
+constexpr DWORD kHolderMarkSize = sizeof(kHolderMark) - 1;
+
+bool HeldByACopy(const ItemPath& file) {
+    const HANDLE handle = CreateFileW(
+        file.system.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    char mark[kHolderMarkSize] = {};
+    DWORD read = 0;
+    const bool marked = ReadFile(handle, mark, kHolderMarkSize, &read, nullptr) &&
+                        read == kHolderMarkSize &&
+                        std::string_view(mark, read) == std::string_view(kHolderMark);
+    CloseHandle(handle);
+    return marked;
+}
+
 }  // namespace
 
 LockAcquisition LockFileExclusively(const ItemPath& file) {
@@ -65,9 +87,9 @@ LockAcquisition LockFileExclusively(const ItemPath& file) {
         taken.nameTaken = true;
         return taken;
     }
-    const HANDLE handle =
-        CreateFileW(file.system.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
-                    OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const HANDLE handle = CreateFileW(file.system.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                      FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (error == ERROR_ACCESS_DENIED &&
@@ -76,10 +98,17 @@ LockAcquisition LockFileExclusively(const ItemPath& file) {
                     Win32Failure(error, L"Files cannot be created in the folder \"" +
                                             FolderOf(file.display) + L"\"")};
         }
-        return {nullptr, error == ERROR_SHARING_VIOLATION,
+        return {nullptr, error == ERROR_SHARING_VIOLATION && HeldByACopy(file),
                 Win32Failure(error, CouldNot(L"lock the file", file.display))};
     }
-    return {std::make_unique<Win32ExclusiveLock>(handle), false, Status::Success()};
+    auto lock = std::make_unique<Win32ExclusiveLock>(handle);
+    DWORD written = 0;
+    if (!WriteFile(handle, kHolderMark, kHolderMarkSize, &written, nullptr) ||
+        written != kHolderMarkSize) {
+        return {nullptr, false,
+                Win32Failure(GetLastError(), CouldNot(L"lock the file", file.display))};
+    }
+    return {std::move(lock), false, Status::Success()};
 }
 
 }  // namespace vestro

@@ -14,6 +14,8 @@
 #include "support/folder_link.h"
 #include "support/temporary_folder.h"
 #ifdef _WIN32
+#include <windows.h>
+
 #include "file_system/win32_extended_path.h"
 #endif
 
@@ -338,6 +340,24 @@ TEST_F(FileSystemTest, TheFirstFailureStopsTheCopyAndIsTheOneReported) {
 }
 
 #ifdef _WIN32
+// Only a lock held by another copy is taken for one; a program that merely has the file open (a
+// virus scanner) holds it otherwise.
+TEST_F(FileSystemTest, ALockFileHeldByAnotherProgramIsNoCopysLock) {
+    const std::wstring file = Text(L"held.lock");
+    {
+        const LockAcquisition copy = fileSystem->LockExclusively(file);
+        ASSERT_TRUE(copy.lock) << copy.status.description;
+        EXPECT_TRUE(fileSystem->LockExclusively(file).heldElsewhere);
+    }
+    WriteFile(Child(L"held.lock"), "");
+    const HANDLE scanner = CreateFileW(Child(L"held.lock").c_str(), GENERIC_READ, 0, nullptr,
+                                       OPEN_EXISTING, 0, nullptr);
+    const LockAcquisition held = fileSystem->LockExclusively(file);
+    CloseHandle(scanner);
+    EXPECT_FALSE(held.heldElsewhere);
+    EXPECT_TRUE(NamesPath(held.status, file));
+}
+
 // Every path reaches the system in the form that takes any length.
 TEST(ExtendedPathTest, PathsGetTheLongFormOrAReason) {
     const std::wstring current = fs::current_path().wstring();
