@@ -30,6 +30,9 @@ Status CopyToStaging(FileSystem& fileSystem, const std::wstring& sourceDir,
     if (size.status.Failed()) {
         return size.status;
     }
+    if (progress) {
+        progress(0, size.bytes);
+    }
     // Linked folders inside are copied but not measured: the count stops at the total.
     CopyProgress copyProgress;
     if (progress) {
@@ -48,7 +51,8 @@ Status CopyToStaging(FileSystem& fileSystem, const std::wstring& sourceDir,
 }
 
 Status StageAndSwap(FileSystem& fileSystem, const std::wstring& sourceDir,
-                    const std::wstring& targetDir, const ReplacementProgress& progress) {
+                    const std::wstring& targetDir, const ReplacementProgress& progress,
+                    const NewDataInPlace& newDataInPlace) {
     const std::wstring stagingDir = StagingFolderFor(targetDir);
     if (Status status = CopyToStaging(fileSystem, sourceDir, stagingDir, progress);
         status.Failed()) {
@@ -80,8 +84,11 @@ Status StageAndSwap(FileSystem& fileSystem, const std::wstring& sourceDir,
         return status;
     }
 
-    // The new data is in place. An old folder that will not go away now is removed by the next
-    // run; the copy itself has succeeded.
+    // The new data is in place: the copy has succeeded, whatever the removal of the old folder
+    // meets. What it leaves is removed by the next run.
+    if (newDataInPlace) {
+        newDataInPlace();
+    }
     if (target.exists) {
         fileSystem.DeleteFolder(backupDir, true);
     }
@@ -103,7 +110,8 @@ std::wstring LockFileFor(const std::wstring& targetDir) {
 }
 
 Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceDir,
-                             const std::wstring& targetDir, const ReplacementProgress& progress) {
+                             const std::wstring& targetDir, const ReplacementProgress& progress,
+                             const NewDataInPlace& newDataInPlace) {
     // Before anything is created: even the lock file would land inside the source.
     if (Status status = RefuseNesting(fileSystem, sourceDir, targetDir); status.Failed()) {
         return status;
@@ -122,7 +130,7 @@ Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceD
     if (Status status = ClearLeftovers(fileSystem, targetDir); status.Failed()) {
         return status;
     }
-    return StageAndSwap(fileSystem, sourceDir, targetDir, progress);
+    return StageAndSwap(fileSystem, sourceDir, targetDir, progress, newDataInPlace);
 }
 
 }  // namespace vestro

@@ -168,7 +168,8 @@ TEST(MainWindow, EventsDuringTheCopyAreRefusedAndItsPostsUpdateTheWindow) {
     std::promise<void> gate;
     std::atomic<int> started = 0, ended = 0;
     Harness harness(layout.root.Text(L"program"), [&](FileSystem&, const DeploymentPaths& paths,
-                                                      const ReplacementProgress& progress) {
+                                                      const ReplacementProgress& progress,
+                                                      const NewDataInPlace&) {
         ++started;
         for (std::uint64_t copied : {0, 0, 1, 100, 101, 101, 400}) {
             progress(copied, 400);
@@ -194,6 +195,33 @@ TEST(MainWindow, EventsDuringTheCopyAreRefusedAndItsPostsUpdateTheWindow) {
     EXPECT_TRUE(window.okEnabled && window.cancelEnabled && window.browseEnabled);
     EXPECT_FALSE(window.pathReadOnly || window.busy);
     EXPECT_TRUE(harness.behaviour.OnCloseRequest());
+}
+
+// Success is told once the new data is in place, while the old data is still being removed; the
+// window's end waits for the removal.
+TEST(MainWindow, SuccessIsToldBeforeTheOldDataIsRemovedAndTheEndWaitsForIt) {
+    DeploymentLayout layout;
+    std::promise<void> removalGate;
+    std::atomic<bool> removed = false;
+    Harness harness(layout.root.Text(L"program"),
+                    [&](FileSystem&, const DeploymentPaths&, const ReplacementProgress& progress,
+                        const NewDataInPlace& newDataInPlace) {
+                        progress(1, 1);
+                        newDataInPlace();
+                        removalGate.get_future().wait_for(std::chrono::minutes(1));
+                        removed = true;
+                        return Status::Success();
+                    });
+    harness.behaviour.OnLoad();
+    harness.window.SetSourcePathText(layout.ExePath());
+    harness.behaviour.OnOKClick();
+    EXPECT_EQ(harness.DeliverPosts(), std::vector<unsigned>{1000});
+    EXPECT_EQ(harness.window.shown,
+              (Texts{L"(64) Files have been successfully copied.", L"closed"}));
+    EXPECT_FALSE(removed);
+    removalGate.set_value();
+    harness.behaviour.OnUnload();
+    EXPECT_TRUE(removed);
 }
 
 }  // namespace

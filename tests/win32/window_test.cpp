@@ -35,8 +35,8 @@ class WindowTest : public ::testing::Test {
         window = std::make_unique<Win32MainWindow>(
             createFileSystem, temporary.Text(L"Program"), dialog,
             [this](FileSystem& fileSystem, const DeploymentPaths& paths,
-                   const ReplacementProgress& progress) {
-                return deploy(fileSystem, paths, progress);
+                   const ReplacementProgress& progress, const NewDataInPlace& newDataInPlace) {
+                return deploy(fileSystem, paths, progress, newDataInPlace);
             });
         ASSERT_FALSE(window->Create(GetModuleHandleW(nullptr)).Failed());
         current = this;
@@ -161,7 +161,8 @@ TEST_F(WindowTest, MessagesAreOwnedByTheWindowWithTheOutcomesIcon) {
 TEST_F(WindowTest, WhileACopyIsHeldTheWindowAnswersAndRefusesToClose) {
     std::promise<void> gate;
     deploy = [opened = gate.get_future().share()](FileSystem&, const DeploymentPaths&,
-                                                  const ReplacementProgress&) {
+                                                  const ReplacementProgress&,
+                                                  const NewDataInPlace&) {
         opened.wait_for(std::chrono::minutes(1));  // bounded: a copy on the window's thread
         return Status::Success();
     };
