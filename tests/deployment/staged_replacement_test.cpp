@@ -53,17 +53,15 @@ void CheckFaultAt(const std::function<void(const DeploymentLayout&)>& prepare, i
     const TreeSnapshot newTree = SnapshotTree(layout.Data());
     InstrumentedFileSystem second(*realFileSystem, twice ? std::optional(failAt) : std::nullopt);
     InstrumentedFileSystem first(second, failAt);
-    // Success is told with the new data in place; the removal after it is cut short at once.
-    std::optional<std::optional<TreeSnapshot>> toldWith;
-    bool toldBeforeRemoval = true;
+    // Success is told with the new data in place, before the removal, which is then cut short.
+    std::optional<TreeSnapshot> toldWith;
     const Status status = Replace(layout, first, {}, [&] {
-        toldWith = TreeOrMissing(layout.VestroData());
-        toldBeforeRemoval = fs::exists(layout.Backup()) || !oldTree;
+        toldWith = SnapshotTree(layout.VestroData());
+        EXPECT_TRUE(fs::exists(layout.Backup()) || !oldTree) << "told after the removal";
         std::error_code ignored;
         fs::remove(layout.Backup() / "old-only.txt", ignored);
     });
-    EXPECT_TRUE(toldBeforeRemoval);
-    EXPECT_EQ(toldWith, status.Failed() ? std::nullopt : std::optional(std::optional(newTree)));
+    EXPECT_EQ(toldWith, status.Failed() ? std::nullopt : std::optional(newTree));
     const bool oldInPlace = fs::exists(layout.VestroData()) || !oldTree;
     EXPECT_EQ(TreeOrMissing(oldInPlace ? layout.VestroData() : layout.Backup()),
               status.Failed() ? oldTree : newTree);

@@ -181,9 +181,9 @@ TEST_F(WindowTest, WhileACopyIsHeldTheWindowAnswersAndRefusesToClose) {
     EXPECT_FALSE(ProgressBar().first) << "shown at rest";
     Click(ControlId::cmdOK);
     // Nothing measured yet: the bar moves without a share.
-    EXPECT_TRUE(ProgressBar().first);
-    EXPECT_TRUE(GetWindowLongW(window->Control(ControlId::prgCopyProgress), GWL_STYLE) &
-                PBS_MARQUEE);
+    EXPECT_TRUE(
+        ProgressBar().first &&
+        (GetWindowLongW(window->Control(ControlId::prgCopyProgress), GWL_STYLE) & PBS_MARQUEE));
     EXPECT_TRUE(GetWindowLongW(window->Control(ControlId::txtSourcePath), GWL_STYLE) & ES_READONLY);
     EXPECT_FALSE(IsEnabled(ControlId::cmdOK) || IsEnabled(ControlId::cmdCancel) ||
                  IsEnabled(ControlId::cmdBrowse));
