@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace vestro::bench {
@@ -13,9 +14,12 @@ namespace vestro::bench {
 //   Windows   "xcopy":       cmd's rmdir /s /q target, then xcopy /e /i /h /k /y
 //             "robocopy":    robocopy /MIR /MT:8 to a new folder, then our order with cmd's move
 //                            and rmdir /s /q
+// newDataInPlace is called once the new data is in place: after the renames, before the
+// removal of the old folder where that comes last, at the end where it comes first.
 // Returns an empty text on success, else what went wrong (an unknown name among it).
 std::string RunBaselineCopy(const std::string& name, const std::wstring& sourceDir,
-                            const std::wstring& targetDir);
+                            const std::wstring& targetDir,
+                            const std::function<void()>& newDataInPlace);
 
 // True for a name RunBaselineCopy knows on this platform.
 bool IsBaselineName(const std::string& name);

@@ -12,40 +12,30 @@ extern char** environ;
 namespace vestro::bench {
 namespace {
 
-// $1 source, $2 target; the new and old folders lie beside the target, as ours do.
-const std::map<std::string, std::string>& Scripts() {
-    static const std::map<std::string, std::string> scripts = {
-        {"rm-cp", R"(rm -rf -- "$2" && cp -a -- "$1" "$2")"},
+// $1 source, $2 target; the new and old folders lie beside the target, as ours do. Each in two
+// parts: until the new data is in place, then what comes after (empty when nothing does).
+const std::map<std::string, std::pair<std::string, std::string>>& Scripts() {
+    static const std::map<std::string, std::pair<std::string, std::string>> scripts = {
+        {"rm-cp", {R"(rm -rf -- "$2" && cp -a -- "$1" "$2")", ""}},
         {"cp-order",
-         R"(cp -a -- "$1" "$2.new" && mv -- "$2" "$2.old" && mv -- "$2.new" "$2" &&
-            rm -rf -- "$2.old")"},
+         {R"(cp -a -- "$1" "$2.new" && mv -- "$2" "$2.old" && mv -- "$2.new" "$2")",
+          R"(rm -rf -- "$2.old")"}},
         {"cp-parallel",
-         R"(mkdir -- "$2.new" &&
+         {R"(mkdir -- "$2.new" &&
             find "$1" -mindepth 1 -maxdepth 1 -print0 |
                 xargs -0 -r -P 4 -I '{}' cp -a -- '{}' "$2.new/" &&
-            mv -- "$2" "$2.old" && mv -- "$2.new" "$2" &&
-            find "$2.old" -mindepth 1 -maxdepth 1 -print0 | xargs -0 -r -P 4 -n 1 rm -rf -- &&
-            rmdir -- "$2.old")"},
+            mv -- "$2" "$2.old" && mv -- "$2.new" "$2")",
+          R"(find "$2.old" -mindepth 1 -maxdepth 1 -print0 | xargs -0 -r -P 4 -n 1 rm -rf -- &&
+            rmdir -- "$2.old")"}},
     };
     return scripts;
 }
 
-}  // namespace
-
-bool IsBaselineName(const std::string& name) {
-    return Scripts().contains(name);
-}
-
-std::string RunBaselineCopy(const std::string& name, const std::wstring& sourceDir,
-                            const std::wstring& targetDir) {
-    const auto found = Scripts().find(name);
-    if (found == Scripts().end()) {
-        return "no baseline named " + name;
-    }
+std::string RunScript(const std::string& name, std::string script, const std::wstring& sourceDir,
+                      const std::wstring& targetDir) {
     // The paths travel as arguments, so no quoting can go wrong.
     std::string shell = "/bin/sh";
     std::string option = "-c";
-    std::string script = found->second;
     std::string source = Utf8(sourceDir);
     std::string target = Utf8(targetDir);
     std::string scriptName = name;
@@ -64,6 +54,28 @@ std::string RunBaselineCopy(const std::string& name, const std::wstring& sourceD
         return name + " failed with status " + std::to_string(status);
     }
     return {};
+}
+
+}  // namespace
+
+bool IsBaselineName(const std::string& name) {
+    return Scripts().contains(name);
+}
+
+std::string RunBaselineCopy(const std::string& name, const std::wstring& sourceDir,
+                            const std::wstring& targetDir,
+                            const std::function<void()>& newDataInPlace) {
+    const auto found = Scripts().find(name);
+    if (found == Scripts().end()) {
+        return "no baseline named " + name;
+    }
+    const auto& [untilInPlace, after] = found->second;
+    if (std::string failure = RunScript(name, untilInPlace, sourceDir, targetDir);
+        !failure.empty()) {
+        return failure;
+    }
+    newDataInPlace();
+    return after.empty() ? std::string() : RunScript(name, after, sourceDir, targetDir);
 }
 
 }  // namespace vestro::bench

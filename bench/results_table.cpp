@@ -22,6 +22,7 @@ double Median(std::vector<double> values) {
 
 struct SideFigures {
     std::vector<double> seconds;
+    std::vector<double> successSeconds;
     std::uint64_t peakBytes = 0;
     std::uint64_t growthBytes = 0;
 };
@@ -36,6 +37,7 @@ SideFigures Collect(const Records& records, const std::string& platform, const s
         }
         if (!run.warmUp) {
             figures.seconds.push_back(run.seconds);
+            figures.successSeconds.push_back(run.successSeconds);
         }
         figures.peakBytes = std::max(figures.peakBytes, run.peakBytes);
         figures.growthBytes = std::max(figures.growthBytes, run.growthBytes);
@@ -79,15 +81,29 @@ std::string Format(const char* pattern, auto... values) {
 // What the closing lines quote, per platform and data set.
 struct Summary {
     std::map<std::string, double> ratios;
+    std::map<std::string, double> successRatios;
+    std::map<std::string, double> floorRatios;
     std::map<std::string, std::uint64_t> peakBytes;
+};
+
+// The fastest of the baselines by one of their medians.
+struct Fastest {
+    std::string side;
+    double seconds = 0;
+    void Offer(const std::string& candidate, double median) {
+        if (side.empty() || median < seconds) {
+            side = candidate;
+            seconds = median;
+        }
+    }
 };
 
 void PrintPlatform(const Records& records, const std::string& platform, std::ostream& out,
                    Summary& summary) {
     out << "== " << platform << '\n';
-    out << Format("%-6s %6s %10s %5s %7s %-11s %7s %6s %7s %7s %6s %6s\n", "set", "files", "bytes",
-                  "runs", "ours s", "fastest", "base s", "ratio", "MB/s", "files/s", "peak",
-                  "growth");
+    out << Format("%-6s %6s %10s %5s %7s %-11s %7s %6s %7s %-11s %7s %6s %7s %7s %6s %6s\n", "set",
+                  "files", "bytes", "runs", "ours s", "fastest", "base s", "ratio", "ok s",
+                  "fastest ok", "base ok", "ratio", "MB/s", "files/s", "peak", "growth");
     std::string baselineLines;
     std::string poolLines;
     for (const DataSetRecord& dataSet : records.dataSets) {
@@ -95,45 +111,66 @@ void PrintPlatform(const Records& records, const std::string& platform, std::ost
             continue;
         }
         const SideFigures ours = Collect(records, platform, dataSet.name, "ours");
-        std::string fastest;
-        double fastestMedian = 0;
+        Fastest fastest;
+        Fastest fastestToSuccess;
         std::string baselines;
         std::string pools;
+        std::string floor;
+        double floorMedian = 0;
         for (const std::string& side : SidesOf(records, platform, dataSet.name)) {
             const SideFigures figures = Collect(records, platform, dataSet.name, side);
             if (figures.seconds.empty() || side == "ours") {
                 continue;
             }
             const double median = Median(figures.seconds);
+            const double toSuccess = Median(figures.successSeconds);
             if (IsOurs(side)) {
-                pools += Format("  %s %.3f s", side.substr(5).c_str(), median);
+                pools += Format("  %s %.3f / %.3f s", side.substr(5).c_str(), toSuccess, median);
                 continue;
             }
-            baselines += Format("  %s %.3f s", side.c_str(), median);
-            if (fastest.empty() || median < fastestMedian) {
-                fastest = side;
-                fastestMedian = median;
+            if (side == "floor") {
+                floorMedian = median;
+                continue;
             }
+            baselines += Format("  %s %.3f / %.3f s", side.c_str(), toSuccess, median);
+            fastest.Offer(side, median);
+            fastestToSuccess.Offer(side, toSuccess);
         }
         if (!baselines.empty()) {
-            baselineLines += "  " + dataSet.name + " baselines (medians):" + baselines + '\n';
+            baselineLines += "  " + dataSet.name +
+                             " baselines (medians, new data in place / whole):" + baselines + '\n';
         }
         if (!pools.empty()) {
-            poolLines += "  " + dataSet.name + " ours by tree workers:" + pools + '\n';
+            poolLines += "  " + dataSet.name +
+                         " ours by tree workers (new data in place / whole):" + pools + '\n';
         }
         if (ours.seconds.empty()) {
             continue;
         }
         const double oursMedian = Median(ours.seconds);
-        const double ratio = fastest.empty() ? 0 : oursMedian / fastestMedian;
-        out << Format("%-6s %6llu %10llu %5zu %7.3f %-11s %7.3f %6.2f %7.1f %7.0f %6.1f %6.1f\n",
-                      dataSet.name.c_str(), static_cast<unsigned long long>(dataSet.files),
-                      static_cast<unsigned long long>(dataSet.bytes), ours.seconds.size(),
-                      oursMedian, fastest.empty() ? "-" : fastest.c_str(), fastestMedian, ratio,
-                      dataSet.bytes / 1e6 / oursMedian, dataSet.files / oursMedian,
-                      ours.peakBytes / kMebibyte, ours.growthBytes / kMebibyte);
-        if (!fastest.empty()) {
+        const double oursToSuccess = Median(ours.successSeconds);
+        const double ratio = fastest.side.empty() ? 0 : oursMedian / fastest.seconds;
+        const double successRatio =
+            fastestToSuccess.side.empty() ? 0 : oursToSuccess / fastestToSuccess.seconds;
+        out << Format(
+            "%-6s %6llu %10llu %5zu %7.3f %-11s %7.3f %6.2f %7.3f %-11s %7.3f %6.2f %7.1f %7.0f "
+            "%6.1f %6.1f\n",
+            dataSet.name.c_str(), static_cast<unsigned long long>(dataSet.files),
+            static_cast<unsigned long long>(dataSet.bytes), ours.seconds.size(), oursMedian,
+            fastest.side.empty() ? "-" : fastest.side.c_str(), fastest.seconds, ratio,
+            oursToSuccess, fastestToSuccess.side.empty() ? "-" : fastestToSuccess.side.c_str(),
+            fastestToSuccess.seconds, successRatio, dataSet.bytes / 1e6 / oursMedian,
+            dataSet.files / oursMedian, ours.peakBytes / kMebibyte, ours.growthBytes / kMebibyte);
+        if (floorMedian > 0) {
+            baselineLines += Format(
+                "  %s floor (bare loop of CopyFileExW into an empty folder, median): %.3f s; ours "
+                "to success against it: %.2f\n",
+                dataSet.name.c_str(), floorMedian, oursToSuccess / floorMedian);
+            summary.floorRatios[platform + " " + dataSet.name] = oursToSuccess / floorMedian;
+        }
+        if (!fastest.side.empty()) {
             summary.ratios[platform + " " + dataSet.name] = ratio;
+            summary.successRatios[platform + " " + dataSet.name] = successRatio;
         }
         summary.peakBytes[platform] = std::max(summary.peakBytes[platform], ours.peakBytes);
     }
@@ -146,9 +183,9 @@ void PrintPlatform(const Records& records, const std::string& platform, std::ost
     out << '\n';
 }
 
-std::string Ratio(const Summary& summary, const std::string& key) {
-    const auto found = summary.ratios.find(key);
-    return found == summary.ratios.end() ? "n/a" : Format("%.2f", found->second);
+std::string Ratio(const std::map<std::string, double>& ratios, const std::string& key) {
+    const auto found = ratios.find(key);
+    return found == ratios.end() ? "n/a" : Format("%.2f", found->second);
 }
 
 }  // namespace
@@ -160,12 +197,16 @@ void PrintResultsTable(const Records& records, std::ostream& out) {
     }
     // Ours against the fastest baseline of each data set, for scripts to read.
     const auto peak = summary.peakBytes.find("native");
-    out << "ratio small: " << Ratio(summary, "native small")
-        << "  ratio large: " << Ratio(summary, "native large") << "  peak rss MiB: "
+    out << "ratio small: " << Ratio(summary.ratios, "native small")
+        << "  ratio large: " << Ratio(summary.ratios, "native large") << "  peak rss MiB: "
         << (peak == summary.peakBytes.end() ? "n/a" : Format("%.1f", peak->second / kMebibyte))
         << '\n';
-    out << "ratio deep: " << Ratio(summary, "native deep")
-        << "  wine ratio small: " << Ratio(summary, "wine small") << '\n';
+    out << "ratio deep: " << Ratio(summary.ratios, "native deep")
+        << "  wine ratio small: " << Ratio(summary.ratios, "wine small") << '\n';
+    // Ours until the new data is in place against the fastest baseline to that point.
+    out << "ratio to success small: " << Ratio(summary.successRatios, "native small")
+        << "  deep: " << Ratio(summary.successRatios, "native deep") << '\n';
+    out << "wine floor ratio: " << Ratio(summary.floorRatios, "wine small") << '\n';
 }
 
 }  // namespace vestro::bench

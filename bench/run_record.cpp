@@ -10,7 +10,7 @@ std::string FormatRecord(const RunRecord& run) {
     line.precision(9);
     line << "run " << run.platform << ' ' << run.dataSet << ' ' << run.side << ' '
          << (run.warmUp ? "warmup" : "timed") << ' ' << run.seconds << ' ' << run.peakBytes << ' '
-         << run.growthBytes;
+         << run.growthBytes << ' ' << run.successSeconds;
     return line.str();
 }
 
@@ -40,6 +40,10 @@ Records ReadRecords(const std::filesystem::path& recordsFile) {
             if (fields >> run.platform >> run.dataSet >> run.side >> phase >> run.seconds >>
                 run.peakBytes >> run.growthBytes) {
                 run.warmUp = phase == "warmup";
+                // Records written before the time to success was kept: the whole time.
+                if (!(fields >> run.successSeconds)) {
+                    run.successSeconds = run.seconds;
+                }
                 records.runs.push_back(run);
             }
         } else if (kind == "dataset") {

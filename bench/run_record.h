@@ -12,9 +12,10 @@ namespace vestro::bench {
 struct RunRecord {
     std::string platform;
     std::string dataSet;
-    std::string side;  // "ours" or "baseline"
+    std::string side;  // "ours", "ours@<workers>", a baseline's name, or "floor"
     bool warmUp = false;
-    double seconds = 0;
+    double seconds = 0;             // the whole run, old data removed
+    double successSeconds = 0;      // until the new data was in place
     std::uint64_t peakBytes = 0;    // the process's peak resident memory after the run
     std::uint64_t growthBytes = 0;  // how much the run raised that peak
 };

@@ -1,10 +1,13 @@
 #include "timed_runs.h"
 
 #include <chrono>
+#include <optional>
 
+#include "bare_copy_loop.h"
 #include "baseline_copy.h"
 #include "deployment/staged_replacement.h"
 #include "file_system/file_system.h"
+#include "file_system/path_conversion.h"
 #include "peak_memory.h"
 #include "run_record.h"
 #include "utf8_text.h"
@@ -37,11 +40,14 @@ bool ParseOurs(const std::string& side, TreeWorkers& workers) {
     return workers.copy > 0 && workers.removal > 0;
 }
 
+// The job is given a call to make once the new data is in place; a job that never makes it
+// reached that point only at its end.
 template <typename Job>
 std::string TimeAndRecord(const RunSettings& settings, const std::string& side, Job job) {
     const std::uint64_t peakBefore = PeakResidentBytes();
     const auto start = std::chrono::steady_clock::now();
-    std::string failure = job();
+    std::optional<std::chrono::duration<double>> toSuccess;
+    std::string failure = job([&] { toSuccess = std::chrono::steady_clock::now() - start; });
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     const std::uint64_t peakAfter = PeakResidentBytes();
     if (!failure.empty()) {
@@ -49,22 +55,41 @@ std::string TimeAndRecord(const RunSettings& settings, const std::string& side, 
     }
     AppendRecord(settings.recordsFile,
                  FormatRecord(RunRecord{settings.platform, settings.dataSet, side, settings.warmUp,
-                                        elapsed.count(), peakAfter, peakAfter - peakBefore}));
+                                        elapsed.count(), toSuccess.value_or(elapsed).count(),
+                                        peakAfter, peakAfter - peakBefore}));
     return {};
+}
+
+// Into an empty folder beside the target, removed again untimed.
+std::string TimeBareCopyLoop(const RunSettings& settings) {
+    const std::filesystem::path destination = ToFileSystemPath(settings.targetDir + L".floor");
+    BareCopyJob job;
+    std::string failure = PrepareBareCopy(ToFileSystemPath(settings.sourceDir), destination, job);
+    if (failure.empty()) {
+        failure =
+            TimeAndRecord(settings, settings.side, [&](const auto&) { return CopyEachFile(job); });
+    }
+    const Status removal =
+        CreateFileSystem().fileSystem->DeleteFolder(ToPathText(destination), true);
+    return failure.empty() && removal.Failed() ? Utf8(removal.description) : failure;
 }
 
 }  // namespace
 
 bool IsSideName(const std::string& side) {
     TreeWorkers workers;
-    return ParseOurs(side, workers) || IsBaselineName(side);
+    return ParseOurs(side, workers) || IsBaselineName(side) || side == kBareCopyLoopSide;
 }
 
 std::string TimeSide(const RunSettings& settings) {
+    if (settings.side == kBareCopyLoopSide) {
+        return TimeBareCopyLoop(settings);
+    }
     TreeWorkers workers;
     if (!ParseOurs(settings.side, workers)) {
-        return TimeAndRecord(settings, settings.side, [&] {
-            return RunBaselineCopy(settings.side, settings.sourceDir, settings.targetDir);
+        return TimeAndRecord(settings, settings.side, [&](const auto& newDataInPlace) {
+            return RunBaselineCopy(settings.side, settings.sourceDir, settings.targetDir,
+                                   newDataInPlace);
         });
     }
     FileSystemCreation creation = CreateFileSystemWithTreeWorkers(workers);
@@ -72,9 +97,9 @@ std::string TimeSide(const RunSettings& settings) {
         return Utf8(creation.status.description);
     }
     FileSystem& fileSystem = *creation.fileSystem;
-    return TimeAndRecord(settings, settings.side, [&]() -> std::string {
-        const Status status =
-            ReplaceFolderWithCopy(fileSystem, settings.sourceDir, settings.targetDir);
+    return TimeAndRecord(settings, settings.side, [&](const auto& newDataInPlace) -> std::string {
+        const Status status = ReplaceFolderWithCopy(fileSystem, settings.sourceDir,
+                                                    settings.targetDir, {}, newDataInPlace);
         return status.Failed() ? Utf8(status.description) : std::string();
     });
 }

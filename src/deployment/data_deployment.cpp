@@ -3,8 +3,9 @@
 namespace vestro {
 
 Status DeployData(FileSystem& fileSystem, const DeploymentPaths& paths,
-                  const ReplacementProgress& progress) {
-    return ReplaceFolderWithCopy(fileSystem, paths.sourceDir, paths.targetDir, progress);
+                  const ReplacementProgress& progress, const NewDataInPlace& newDataInPlace) {
+    return ReplaceFolderWithCopy(fileSystem, paths.sourceDir, paths.targetDir, progress,
+                                 newDataInPlace);
 }
 
 }  // namespace vestro

@@ -27,6 +27,9 @@ Status AnotherCopyIsRunning(const std::wstring& targetDir) {
 Status CopyToStaging(FileSystem& fileSystem, const std::wstring& sourceDir,
                      const std::wstring& stagingDir, std::uint64_t total,
                      const ReplacementProgress& progress) {
+    if (progress) {
+        progress(0, total);  // the total is known: the measuring is over
+    }
     // Linked folders inside are copied but not measured: the count stops at the total.
     CopyProgress copyProgress;
     if (progress) {
@@ -46,7 +49,8 @@ Status CopyToStaging(FileSystem& fileSystem, const std::wstring& sourceDir,
 
 Status StageAndSwap(FileSystem& fileSystem, const std::wstring& sourceDir,
                     const std::wstring& targetDir, const ReplacementFolders& folders,
-                    std::uint64_t total, const ReplacementProgress& progress) {
+                    std::uint64_t total, const ReplacementProgress& progress,
+                    const NewDataInPlace& newDataInPlace) {
     const std::wstring& stagingDir = folders.staging;
     if (Status status = CopyToStaging(fileSystem, sourceDir, stagingDir, total, progress);
         status.Failed()) {
@@ -78,8 +82,11 @@ Status StageAndSwap(FileSystem& fileSystem, const std::wstring& sourceDir,
         return status;
     }
 
-    // The new data is in place. An old folder that will not go away now is removed by the next
-    // run; the copy itself has succeeded.
+    // The new data is in place: the copy has succeeded, whatever the removal of the old folder
+    // meets. What it leaves is removed by the next run.
+    if (newDataInPlace) {
+        newDataInPlace();
+    }
     if (target.exists) {
         fileSystem.DeleteFolder(backupDir, true);
     }
@@ -121,7 +128,8 @@ std::wstring NameOfKind(const std::wstring& first, int number) {
 }
 
 Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceDir,
-                             const std::wstring& targetDir, const ReplacementProgress& progress) {
+                             const std::wstring& targetDir, const ReplacementProgress& progress,
+                             const NewDataInPlace& newDataInPlace) {
     // Before anything is created: even the lock file would land inside the source.
     if (Status status = RefuseNesting(fileSystem, sourceDir, targetDir); status.Failed()) {
         return status;
@@ -146,7 +154,8 @@ Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceD
     if (folders.status.Failed()) {
         return folders.status;
     }
-    return StageAndSwap(fileSystem, sourceDir, targetDir, folders, size.bytes, progress);
+    return StageAndSwap(fileSystem, sourceDir, targetDir, folders, size.bytes, progress,
+                        newDataInPlace);
 }
 
 }  // namespace vestro

@@ -36,16 +36,32 @@ void CopyWorker::Start(const Deployment& deploy, FileSystem& fileSystem,
                 window.PostCopyProgress(permille);
             }
         };
-        outcome_ = deploy(fileSystem, paths, progress);
-        window.PostCopyFinished();
+        bool posted = false;
+        const auto post = [&](const Status& outcome) {
+            {
+                const std::lock_guard lock(outcomeMutex_);
+                outcome_ = outcome;
+            }
+            posted = true;
+            window.PostCopyFinished();
+        };
+        const Status outcome =
+            deploy(fileSystem, paths, progress, [&] { post(Status::Success()); });
+        if (!posted) {
+            post(outcome);
+        }
     });
 }
 
-Status CopyWorker::Finish() {
+Status CopyWorker::Outcome() {
+    const std::lock_guard lock(outcomeMutex_);
+    return outcome_;
+}
+
+void CopyWorker::Finish() {
     if (thread_.joinable()) {
         thread_.join();
     }
-    return outcome_;
 }
 
 }  // namespace vestro

@@ -98,16 +98,20 @@ void MainWindowBehaviour::OnOKClick() {
 }
 
 void MainWindowBehaviour::OnCopyFinished() {
-    const Status outcome = copyWorker_.Finish();
-    // The copy is over: the window is as it was before, with OK and Cancel still disabled
-    // until a failure has been reported.
-    window_.ShowCopyInProgress(false);
+    // A success arrives while the worker still removes the old data; the window's end waits
+    // for that, after the window has gone from the screen.
+    const Status outcome = copyWorker_.Outcome();
     window_.EnableBrowse(true);
     window_.SetSourcePathReadOnly(false);
     if (outcome.Failed()) {
+        // The copy is over: the window is as it was before, with OK and Cancel still disabled
+        // until the failure has been reported.
+        window_.ShowCopyInProgress(false);
         ReportCopyFailure(outcome.description);
     } else {
+        // The full bar stays behind the message that says why.
         window_.ShowMessage(kCopySucceededMessage, MessageIcon::Information);
+        window_.ShowCopyInProgress(false);
         window_.Close();
     }
     copyUnderway_ = false;

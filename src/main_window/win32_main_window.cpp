@@ -1,5 +1,7 @@
 #include "main_window/win32_main_window.h"
 
+#include <commctrl.h>
+
 #include <iterator>
 #include <optional>
 #include <utility>
@@ -23,6 +25,8 @@ constexpr UINT kCloseMessage = WM_APP + 1;
 // From the copy's worker: the share copied in thousandths (wParam), and the copy's end.
 constexpr UINT kCopyProgressMessage = WM_APP + 2;
 constexpr UINT kCopyFinishedMessage = WM_APP + 3;
+// The progress bar counts in thousandths, as the posts do.
+constexpr int kProgressWhole = 1000;
 
 // Room the controls' own borders and margins take from their text, at 96 DPI.
 constexpr SIZE kTextBoxInset{8, 4};
@@ -61,6 +65,8 @@ ControlClass ClassOf(ControlKind kind) {
             return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
         case ControlKind::Button:
             return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+        case ControlKind::ProgressBar:
+            return {PROGRESS_CLASSW, 0, 0};
     }
     return {L"STATIC", 0, 0};
 }
@@ -78,6 +84,7 @@ std::vector<TextRoom> TextRooms(UINT dpi) {
         const RECT box = ControlRectangle(control, dpi);
         switch (control.kind) {
             case ControlKind::Frame:
+            case ControlKind::ProgressBar:
                 break;
             case ControlKind::Label:
                 rooms.push_back({control.designText, Shrunk(box, {0, 0}, dpi), true});
@@ -186,11 +193,15 @@ void Win32MainWindow::SetStatusText(const std::wstring& text) {
 
 void Win32MainWindow::ShowCopyInProgress(bool shown) {
     copyShownInProgress_ = shown;
+    const HWND bar = Control(ControlId::prgCopyProgress);
     if (shown) {
-        taskbarProgress_.Show(window_, 0);
+        // Until the first share arrives the data is being measured.
+        SetProgressBarMarquee(true);
+        taskbarProgress_.ShowUnknownShare(window_);
     } else {
         taskbarProgress_.Clear(window_);
     }
+    ShowWindow(bar, shown ? SW_SHOWNA : SW_HIDE);
     // The pointer changes at once if it is over the window, not only at its next move.
     POINT pointer{};
     if (GetCursorPos(&pointer)) {
@@ -267,9 +278,7 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             DestroyWhenIdle();
             return 0;
         case kCopyProgressMessage:
-            if (copyShownInProgress_) {
-                taskbarProgress_.Show(window_, static_cast<unsigned>(wParam));
-            }
+            OnCopyProgress(static_cast<unsigned>(wParam));
             return 0;
         case kCopyFinishedMessage:
             RunHandler(&MainWindowBehaviour::OnCopyFinished);
@@ -374,7 +383,18 @@ void Win32MainWindow::OnClose() {
     DestroyWhenIdle();
 }
 
+void Win32MainWindow::OnCopyProgress(unsigned permille) {
+    if (!copyShownInProgress_) {
+        return;
+    }
+    SetProgressBarMarquee(false);
+    SendMessageW(Control(ControlId::prgCopyProgress), PBM_SETPOS, permille, 0);
+    taskbarProgress_.Show(window_, permille);
+}
+
 void Win32MainWindow::OnDestroy() {
+    // The removal of old data may still run: the window leaves the screen before the wait.
+    ShowWindow(window_, SW_HIDE);
     behaviour_.OnUnload();
     PostQuitMessage(0);
 }
@@ -388,21 +408,34 @@ bool Win32MainWindow::CreateControls() {
             if (control.tabIndex != tabIndex) {
                 continue;
             }
-            const ControlClass kind = ClassOf(control.kind);
-            const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style |
-                                (control.enabled ? 0 : WS_DISABLED);
-            const HWND created = CreateWindowExW(
-                kind.extendedStyle, kind.name, control.designText, style, 0, 0, 0, 0, window_,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
-            if (created == nullptr) {
-                creationFailure_ = Win32Failure(GetLastError(), kControlsNotCreated);
+            if (!CreateControl(instance, control, WS_VISIBLE)) {
                 return false;
             }
         }
     }
+    // Hidden until a copy runs.
+    if (!CreateControl(instance, kCopyProgressLayout, 0)) {
+        return false;
+    }
+    SendMessageW(Control(ControlId::prgCopyProgress), PBM_SETRANGE32, 0, kProgressWhole);
     // Frame1 holds the others, so it is drawn first and, clipped by them, never paints over them.
     SetWindowPos(Control(ControlId::Frame1), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return true;
+}
+
+bool Win32MainWindow::CreateControl(HINSTANCE instance, const ControlLayout& control,
+                                    DWORD visibility) {
+    const ControlClass kind = ClassOf(control.kind);
+    const DWORD style =
+        WS_CHILD | visibility | WS_CLIPSIBLINGS | kind.style | (control.enabled ? 0 : WS_DISABLED);
+    const HWND created = CreateWindowExW(
+        kind.extendedStyle, kind.name, control.designText, style, 0, 0, 0, 0, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
+    if (created == nullptr) {
+        creationFailure_ = Win32Failure(GetLastError(), kControlsNotCreated);
+        return false;
+    }
     return true;
 }
 
@@ -421,9 +454,24 @@ void Win32MainWindow::SizeWindow(std::optional<POINT> topLeft) {
 
 void Win32MainWindow::PlaceControls() {
     for (const ControlLayout& control : kLayout) {
-        const RECT box = ControlRectangle(control, dpi_);
-        MoveWindow(Control(control.id), box.left, box.top, box.right - box.left,
-                   box.bottom - box.top, TRUE);
+        PlaceControl(control);
+    }
+    PlaceControl(kCopyProgressLayout);
+}
+
+void Win32MainWindow::PlaceControl(const ControlLayout& control) {
+    const RECT box = ControlRectangle(control, dpi_);
+    MoveWindow(Control(control.id), box.left, box.top, box.right - box.left, box.bottom - box.top,
+               TRUE);
+}
+
+void Win32MainWindow::SetProgressBarMarquee(bool marquee) {
+    // A bar draws as a marquee only with the style, and moves only while told to.
+    const HWND bar = Control(ControlId::prgCopyProgress);
+    const LONG_PTR style = GetWindowLongPtrW(bar, GWL_STYLE);
+    if (((style & PBS_MARQUEE) != 0) != marquee) {
+        SetWindowLongPtrW(bar, GWL_STYLE, marquee ? style | PBS_MARQUEE : style & ~PBS_MARQUEE);
+        SendMessageW(bar, PBM_SETMARQUEE, marquee ? TRUE : FALSE, 0);
     }
 }
 

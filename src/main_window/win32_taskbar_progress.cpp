@@ -15,6 +15,12 @@ void TaskbarProgress::Show(HWND window, unsigned permille) {
     }
 }
 
+void TaskbarProgress::ShowUnknownShare(HWND window) {
+    if (ITaskbarList3* taskbar = Taskbar()) {
+        taskbar->SetProgressState(window, TBPF_INDETERMINATE);
+    }
+}
+
 void TaskbarProgress::Clear(HWND window) {
     if (ITaskbarList3* taskbar = Taskbar()) {
         taskbar->SetProgressState(window, TBPF_NOPROGRESS);

@@ -19,8 +19,10 @@ namespace fs = std::filesystem;
 const std::unique_ptr<FileSystem> realFileSystem = CreateFileSystem().fileSystem;
 
 Status Replace(const DeploymentLayout& layout, FileSystem& fileSystem = *realFileSystem,
-               const ReplacementProgress& progress = {}) {
-    return ReplaceFolderWithCopy(fileSystem, layout.SourceDir(), layout.TargetDir(), progress);
+               const ReplacementProgress& progress = {},
+               const NewDataInPlace& newDataInPlace = {}) {
+    return ReplaceFolderWithCopy(fileSystem, layout.SourceDir(), layout.TargetDir(), progress,
+                                 newDataInPlace);
 }
 
 std::optional<TreeSnapshot> TreeOrMissing(const fs::path& folder) {
@@ -52,7 +54,15 @@ void CheckFaultAt(const std::function<void(const DeploymentLayout&)>& prepare, i
     const TreeSnapshot newTree = SnapshotTree(layout.Data());
     InstrumentedFileSystem second(*realFileSystem, twice ? std::optional(failAt) : std::nullopt);
     InstrumentedFileSystem first(second, failAt);
-    const Status status = Replace(layout, first);
+    // Success is told with the new data in place, before the removal, which is then cut short.
+    std::optional<TreeSnapshot> toldWith;
+    const Status status = Replace(layout, first, {}, [&] {
+        toldWith = SnapshotTree(layout.VestroData());
+        EXPECT_TRUE(fs::exists(layout.Backup()) || !oldTree) << "told after the removal";
+        std::error_code ignored;
+        fs::remove(layout.Backup() / "old-only.txt", ignored);
+    });
+    EXPECT_EQ(toldWith, status.Failed() ? std::nullopt : std::optional(newTree));
     const bool oldInPlace = fs::exists(layout.VestroData()) || !oldTree;
     EXPECT_EQ(TreeOrMissing(oldInPlace ? layout.VestroData() : layout.Backup()),
               status.Failed() ? oldTree : newTree);
@@ -63,7 +73,7 @@ void CheckFaultAt(const std::function<void(const DeploymentLayout&)>& prepare, i
         EXPECT_NE(status.description.find(backup), std::wstring::npos)
             << ::testing::PrintToString(status.description);
     }
-    // A leftover or old folder that cannot be removed never fails a copy.
+    // A leftover or old folder that cannot be removed, before the copy or after, never fails it.
     if (!twice && (*first.calls)[failAt - 1].starts_with(L"DeleteFolder")) {
         EXPECT_FALSE(status.Failed()) << ::testing::PrintToString(status.description);
     }

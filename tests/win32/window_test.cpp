@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -35,8 +37,8 @@ class WindowTest : public ::testing::Test {
         window = std::make_unique<Win32MainWindow>(
             createFileSystem, temporary.Text(L"Program"), dialog,
             [this](FileSystem& fileSystem, const DeploymentPaths& paths,
-                   const ReplacementProgress& progress) {
-                return deploy(fileSystem, paths, progress);
+                   const ReplacementProgress& progress, const NewDataInPlace& newDataInPlace) {
+                return deploy(fileSystem, paths, progress, newDataInPlace);
             });
         ASSERT_FALSE(window->Create(GetModuleHandleW(nullptr)).Failed());
         current = this;
@@ -73,6 +75,11 @@ class WindowTest : public ::testing::Test {
     }
     HWND Handle() const { return window->Handle(); }
     bool IsEnabled(ControlId id) const { return IsWindowEnabled(window->Control(id)) != FALSE; }
+    // Whether the progress bar shows, and its position.
+    std::pair<bool, LRESULT> ProgressBar() const {
+        const HWND bar = window->Control(ControlId::prgCopyProgress);
+        return {IsWindowVisible(bar) != FALSE, SendMessageW(bar, PBM_GETPOS, 0, 0)};
+    }
     void Click(ControlId id) {
         SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(static_cast<int>(id), BN_CLICKED),
                      reinterpret_cast<LPARAM>(window->Control(id)));
@@ -144,7 +151,9 @@ TEST_F(WindowTest, ShowsOnlyAfterTheLoadAndEnterAndEscapeDoNothing) {
     EXPECT_FALSE(std::filesystem::exists(temporary.Child(L"Client\\Common\\VestroData")));
 }
 
-TEST_F(WindowTest, MessagesAreOwnedByTheWindowWithTheOutcomesIcon) {
+TEST_F(WindowTest, MessagesAreOwnedByTheWindowWithTheOutcomesIconAndAFullBarForSuccess) {
+    std::vector<std::pair<bool, LRESULT>> barAtMessages;
+    onMessage = [&] { barAtMessages.push_back(ProgressBar()); };
     window->Open(SW_SHOWNOACTIVATE);
     const HWND opened = Handle();
     WriteFile(temporary.Child(L"Client\\Tarno.exe"), "");
@@ -156,18 +165,25 @@ TEST_F(WindowTest, MessagesAreOwnedByTheWindowWithTheOutcomesIcon) {
     ASSERT_TRUE(PumpUntil([&] { return messages.size() == 2; }));
     EXPECT_EQ(messages[0], std::pair(opened, LoadIconW(nullptr, IDI_EXCLAMATION)));
     EXPECT_EQ(messages[1], std::pair(opened, LoadIconW(nullptr, IDI_INFORMATION)));
+    EXPECT_EQ(barAtMessages, (std::vector<std::pair<bool, LRESULT>>{{false, 0}, {true, 1000}}));
 }
 
 TEST_F(WindowTest, WhileACopyIsHeldTheWindowAnswersAndRefusesToClose) {
     std::promise<void> gate;
     deploy = [opened = gate.get_future().share()](FileSystem&, const DeploymentPaths&,
-                                                  const ReplacementProgress&) {
+                                                  const ReplacementProgress&,
+                                                  const NewDataInPlace&) {
         opened.wait_for(std::chrono::minutes(1));  // bounded: a copy on the window's thread
-        return Status::Success();
+        return Status::Failure(std::make_error_code(std::errc::io_error), L"Held.");
     };
     window->Open(SW_SHOWNOACTIVATE);
     window->SetSourcePathText(LayOutClient());
+    EXPECT_FALSE(ProgressBar().first) << "shown at rest";
     Click(ControlId::cmdOK);
+    // Nothing measured yet: the bar moves without a share.
+    EXPECT_TRUE(
+        ProgressBar().first &&
+        (GetWindowLongW(window->Control(ControlId::prgCopyProgress), GWL_STYLE) & PBS_MARQUEE));
     EXPECT_TRUE(GetWindowLongW(window->Control(ControlId::txtSourcePath), GWL_STYLE) & ES_READONLY);
     EXPECT_FALSE(IsEnabled(ControlId::cmdOK) || IsEnabled(ControlId::cmdCancel) ||
                  IsEnabled(ControlId::cmdBrowse));
@@ -186,6 +202,8 @@ TEST_F(WindowTest, WhileACopyIsHeldTheWindowAnswersAndRefusesToClose) {
     EXPECT_TRUE(answered) << "no answer within 100 ms while the copy was held";
     EXPECT_TRUE(closeRefused);
     gate.set_value();
+    ASSERT_TRUE(PumpUntil([&] { return messages.size() == 1; }));
+    EXPECT_FALSE(ProgressBar().first) << "shown after the copy";
 }
 
 TEST(ManifestTest, AsksForElevationLongPathsAndPerMonitorDpi) {

@@ -13,6 +13,10 @@ namespace vestro {
 using ReplacementProgress =
     std::function<void(std::uint64_t bytesCopied, std::uint64_t bytesTotal)>;
 
+// Told once, when the new folder has been renamed into place: the replacement has succeeded.
+// The old folder is removed after it returns, so the user need not wait for that.
+using NewDataInPlace = std::function<void()>;
+
 // Where a replacement keeps the new copy until it is complete, the old folder until the new one
 // is in place, and its lock; and where it sets aside an old folder that will not go away. All lie
 // beside the target, so that the swap is a rename on one volume, and all start with the target's
@@ -33,9 +37,12 @@ inline constexpr int kNamesOfAKind = 100;
 // a time per target; returns success or the failure with its description for the user.
 // Whatever fails, targetDir afterwards holds either all of its old contents or all of the new
 // ones; when even putting the old folder back failed, the description says where it is.
-// Progress ends with (total, total) on success.
+// Progress starts with (0, total) once the source is measured and ends with (total, total) on
+// success. Removing the old folder comes after newDataInPlace, the lock still held; however it
+// ends, the new data stays and the replacement has succeeded; what stays is the next run's.
 Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceDir,
                              const std::wstring& targetDir,
-                             const ReplacementProgress& progress = {});
+                             const ReplacementProgress& progress = {},
+                             const NewDataInPlace& newDataInPlace = {});
 
 }  // namespace vestro

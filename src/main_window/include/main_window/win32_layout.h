@@ -17,9 +17,10 @@ enum class ControlId : int {
     cmdOK,
     cmdCancel,
     lblStatus,
+    prgCopyProgress,
 };
 
-enum class ControlKind { Frame, Label, TextBox, Button };
+enum class ControlKind { Frame, Label, TextBox, Button, ProgressBar };
 
 // Marks a control that keeps the platform's text colour.
 inline constexpr COLORREF kPlatformTextColour = CLR_INVALID;
@@ -56,6 +57,11 @@ inline constexpr ControlLayout kLayout[] = {
     {ControlId::cmdCancel,            ControlKind::Button,   kCancelCaption,          4200, 1560, 1215,  375,  5, true,  kPlatformTextColour},
     {ControlId::lblStatus,            ControlKind::Label,    kStatusDesignText,        240, 1680, 2415,  255,  7, true,  RGB(0, 0, 255)},
 };
+
+// Not a control of the table: shown only while a copy runs, so that the window at rest is the
+// table exactly. In the frame's free space right of Cancel, level with the buttons.
+inline constexpr ControlLayout kCopyProgressLayout =
+    {ControlId::prgCopyProgress,      ControlKind::ProgressBar, L"",                  5640, 1620, 2295,  255, -1, true,  kPlatformTextColour};
 // clang-format on
 
 inline int TwipsToPixels(int twips, UINT dpi) {

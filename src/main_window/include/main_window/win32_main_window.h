@@ -61,12 +61,17 @@ class Win32MainWindow final : public Window {
     void OnSetFocus();
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     void OnClose();
+    void OnCopyProgress(unsigned permille);
     void OnDestroy();
 
     bool CreateControls();
+    // visibility: WS_VISIBLE, or 0 for a control hidden at first.
+    bool CreateControl(HINSTANCE instance, const ControlLayout& control, DWORD visibility);
     // Without a top-left corner the window is centred on its monitor.
     void SizeWindow(std::optional<POINT> topLeft);
     void PlaceControls();
+    void PlaceControl(const ControlLayout& control);
+    void SetProgressBarMarquee(bool marquee);
     void ApplyFont();
     void EnableControl(ControlId id, bool enabled);
     void RunHandler(void (MainWindowBehaviour::*handler)());

@@ -17,6 +17,8 @@ class TaskbarProgress {
     TaskbarProgress& operator=(const TaskbarProgress&) = delete;
 
     void Show(HWND window, unsigned permille);
+    // Work goes on, its share not known yet.
+    void ShowUnknownShare(HWND window);
     void Clear(HWND window);
 
   private:

@@ -22,8 +22,9 @@ class Window {
     virtual void EnableCancel(bool enabled) = 0;
     virtual void EnableBrowse(bool enabled) = 0;
     virtual void SetStatusText(const std::wstring& text) = 0;
-    // While shown, the pointer over the window tells that work goes on in the background and
-    // the taskbar button carries the copy's progress, starting at nothing copied.
+    // While shown, the pointer over the window tells that work goes on in the background, and
+    // a progress bar in the window and on the taskbar button carries the copy's progress: moving
+    // without a share while the data is measured, until the first PostCopyProgress.
     virtual void ShowCopyInProgress(bool shown) = 0;
     // Modal: returns when the user has dismissed the message. Caption: kApplicationTitle.
     virtual void ShowMessage(const std::wstring& text, MessageIcon icon) = 0;
@@ -31,7 +32,7 @@ class Window {
     virtual void Close() = 0;
 
     // From the copy's worker thread, in this order: the share copied, in thousandths, each time
-    // it changes (shown on the taskbar button), then once the end of the copy, which arrives on
+    // it changes (shown by the progress bars), then once the copy's outcome, which arrives on
     // the window's thread as MainWindowBehaviour::OnCopyFinished after all progress before it.
     virtual void PostCopyProgress(unsigned permille) = 0;
     virtual void PostCopyFinished() = 0;
