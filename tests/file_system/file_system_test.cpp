@@ -26,7 +26,10 @@ namespace fs = std::filesystem;
 class FileSystemTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        FileSystemCreation creation = CreateFileSystem();
+        // The held files here are held for good: waited for only briefly.
+        HoldWait briefly;
+        briefly.bound = std::chrono::milliseconds(200);
+        FileSystemCreation creation = CreateFileSystemWithHoldWait(briefly);
         ASSERT_FALSE(creation.status.Failed()) << creation.status.description;
         fileSystem = std::move(creation.fileSystem);
     }
