@@ -3,6 +3,7 @@
 #include <string>
 
 #include "baseline_copy.h"
+#include "file_system/win32_owned_handle.h"
 
 namespace vestro::bench {
 namespace {
@@ -22,11 +23,10 @@ std::string RunCommandLine(const std::string& name, std::wstring commandLine) {
                         nullptr, &startup, &process)) {
         return "cannot start cmd.exe, error " + std::to_string(GetLastError());
     }
-    CloseHandle(process.hThread);
-    WaitForSingleObject(process.hProcess, INFINITE);
+    const OwnedHandle thread(process.hThread), child(process.hProcess);
+    WaitForSingleObject(child.Get(), INFINITE);
     DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(child.Get(), &exitCode);
     if (exitCode != 0) {
         return name + " failed with exit code " + std::to_string(exitCode);
     }

@@ -7,6 +7,8 @@
 #include "file_system/win32_error_text.h"
 #include "file_system/win32_extended_path.h"
 #include "win32_exclusive_lock.h"
+#include "win32_held_item_failure.h"
+#include "win32_hold_errors.h"
 #include "win32_item_path.h"
 #include "win32_link_probe.h"
 #include "win32_resolved_path.h"
@@ -47,7 +49,8 @@ ExistsResult ProbeAttributes(const std::wstring& path, bool folder) {
 
 class Win32FileSystem final : public FileSystem {
   public:
-    explicit Win32FileSystem(TreeWorkers treeWorkers) : treeWorkers_(treeWorkers) {}
+    Win32FileSystem(TreeWorkers treeWorkers, HoldWait holdWait)
+        : treeWorkers_(treeWorkers), holdWait_(std::move(holdWait)) {}
 
     ExistsResult FileExists(const std::wstring& path) override {
         return ProbeAttributes(path, false);
@@ -63,7 +66,7 @@ class Win32FileSystem final : public FileSystem {
             if (extended.error != ERROR_SUCCESS) {
                 return Win32Failure(extended.error, CouldNot(L"delete the folder", path));
             }
-            return DeleteTree({extended.text, path}, force, treeWorkers_.removal);
+            return DeleteTree({extended.text, path}, force, treeWorkers_.removal, holdWait_);
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
         }
@@ -80,7 +83,7 @@ class Win32FileSystem final : public FileSystem {
                     error, CouldNot(L"copy the folder", source) + L" to \"" + destination + L"\"");
             }
             return CopyTree({from.text, source}, {to.text, destination}, overwrite, progress,
-                            treeWorkers_.copy);
+                            treeWorkers_.copy, holdWait_);
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
         }
@@ -114,11 +117,21 @@ class Win32FileSystem final : public FileSystem {
                     error = ERROR_DIRECTORY;
                 }
             }
-            // No flags: never replaces an existing item, never copies across volumes.
-            if (error == ERROR_SUCCESS && !MoveFileExW(from.text.c_str(), to.text.c_str(), 0)) {
-                error = GetLastError();
+            if (error != ERROR_SUCCESS) {
+                return Win32Failure(error, action);
             }
-            return error == ERROR_SUCCESS ? Status::Success() : Win32Failure(error, action);
+            // No flags: never replaces an existing item, never copies across volumes. On Windows
+            // a folder cannot be renamed while a file inside is open. A destination that exists
+            // is the answer, however Windows words it.
+            error = CallWhileHeld(
+                holdWait_, [&] { return MoveFileExW(from.text.c_str(), to.text.c_str(), 0); },
+                [&to](DWORD answer) {
+                    return IsHoldError(answer) &&
+                           GetFileAttributesW(to.text.c_str()) == INVALID_FILE_ATTRIBUTES;
+                });
+            return error == ERROR_SUCCESS
+                       ? Status::Success()
+                       : Win32HeldItemFailure(error, action, FilesBelow(from.text));
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
         }
@@ -163,7 +176,17 @@ class Win32FileSystem final : public FileSystem {
 
   private:
     const TreeWorkers treeWorkers_;
+    const HoldWait holdWait_;
 };
+
+FileSystemCreation CreateWin32FileSystem(TreeWorkers treeWorkers, HoldWait holdWait) {
+    try {
+        return {std::make_unique<Win32FileSystem>(treeWorkers, std::move(holdWait)),
+                Status::Success()};
+    } catch (const std::bad_alloc&) {
+        return {nullptr, OutOfMemory()};
+    }
+}
 
 }  // namespace
 
@@ -172,11 +195,11 @@ FileSystemCreation CreateFileSystem() {
 }
 
 FileSystemCreation CreateFileSystemWithTreeWorkers(TreeWorkers treeWorkers) {
-    try {
-        return {std::make_unique<Win32FileSystem>(treeWorkers), Status::Success()};
-    } catch (const std::bad_alloc&) {
-        return {nullptr, OutOfMemory()};
-    }
+    return CreateWin32FileSystem(treeWorkers, {});
+}
+
+FileSystemCreation CreateFileSystemWithHoldWait(HoldWait holdWait) {
+    return CreateWin32FileSystem({}, std::move(holdWait));
 }
 
 }  // namespace vestro

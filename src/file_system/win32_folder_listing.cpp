@@ -31,18 +31,16 @@ DWORD FolderListing::Advance() {
         if (!handle_) {
             return ERROR_NO_MORE_FILES;
         }
-        return FindNextFileW(handle_.get(), &entry_) ? ERROR_SUCCESS : GetLastError();
+        return FindNextFileW(handle_.Get(), &entry_) ? ERROR_SUCCESS : GetLastError();
     }
     started_ = true;
-    const HANDLE handle =
-        FindFirstFileExW(pattern_.c_str(), FindExInfoBasic, &entry_, FindExSearchNameMatch, nullptr,
-                         FIND_FIRST_EX_LARGE_FETCH);
-    if (handle == INVALID_HANDLE_VALUE) {
+    handle_.Reset(FindFirstFileExW(pattern_.c_str(), FindExInfoBasic, &entry_,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!handle_) {
         const DWORD error = GetLastError();
         // A drive's empty root lists nothing at all, not even ".".
         return error == ERROR_FILE_NOT_FOUND ? ERROR_NO_MORE_FILES : error;
     }
-    handle_.reset(handle);
     return ERROR_SUCCESS;
 }
 

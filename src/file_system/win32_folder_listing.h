@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
+
+#include "file_system/win32_owned_handle.h"
 
 namespace vestro {
 
@@ -19,14 +20,10 @@ class FolderListing {
     const WIN32_FIND_DATAW& Entry() const { return entry_; }
 
   private:
-    struct FindHandleClose {
-        void operator()(HANDLE handle) const { ::FindClose(handle); }
-    };
-
     DWORD Advance();
 
     std::wstring pattern_;
-    std::unique_ptr<void, FindHandleClose> handle_;
+    OwnedFindHandle handle_;
     bool started_ = false;
     WIN32_FIND_DATAW entry_{};
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "file_system/win32_error_text.h"
+#include "file_system/win32_owned_handle.h"
 #include "win32_sized_text.h"
 
 namespace vestro {
@@ -45,13 +46,12 @@ ResolvedPath ResolveItemPath(const ItemPath& item) {
     std::wstring existing = item.system;
     std::vector<std::wstring> missingNames;  // deepest first
     for (;;) {
-        const HANDLE handle =
-            CreateFileW(existing.c_str(), FILE_READ_ATTRIBUTES,
-                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (handle != INVALID_HANDLE_VALUE) {
-            SizedText final = FinalPathOf(handle);
-            CloseHandle(handle);
+        const OwnedHandle handle(CreateFileW(existing.c_str(), FILE_READ_ATTRIBUTES,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                             nullptr));
+        if (handle) {
+            SizedText final = FinalPathOf(handle.Get());
             if (final.error != ERROR_SUCCESS) {
                 return {{}, Win32Failure(final.error, CouldNot(L"resolve the path", item.display))};
             }

@@ -14,6 +14,8 @@
 #include "tree_refusals.h"
 #include "win32_folder_identity.h"
 #include "win32_folder_listing.h"
+#include "win32_held_item_failure.h"
+#include "win32_hold_errors.h"
 #include "win32_linked_folder.h"
 #include "win32_resolved_path.h"
 #include "work_pool.h"
@@ -61,12 +63,16 @@ Status ReadIdentity(const ItemPath& folder, FolderIdentity& identity) {
 }
 
 Status CopyOneFile(const ItemPath& source, const ItemPath& destination, bool overwrite,
-                   std::uint64_t size, ProgressTally& tally) {
+                   std::uint64_t size, ProgressTally& tally, const HoldWait& wait) {
     // CopyFileExW streams the content and keeps times and attributes, read-only included: the
     // attribute lands on the new file only once its content is in.
-    if (!CopyFileExW(source.system.c_str(), destination.system.c_str(), nullptr, nullptr, nullptr,
-                     overwrite ? 0 : COPY_FILE_FAIL_IF_EXISTS)) {
-        return Win32Failure(GetLastError(), CopyAction(L"copy the file", source, destination));
+    const DWORD error = CallWhileHeld(wait, [&] {
+        return CopyFileExW(source.system.c_str(), destination.system.c_str(), nullptr, nullptr,
+                           nullptr, overwrite ? 0 : COPY_FILE_FAIL_IF_EXISTS);
+    });
+    if (error != ERROR_SUCCESS) {
+        return Win32HeldItemFailure(error, CopyAction(L"copy the file", source, destination),
+                                    {source.system, destination.system});
     }
     tally.Add(size);
     return Status::Success();
@@ -95,7 +101,8 @@ Status RefuseCaseDuplicates(const ItemPath& folder, std::vector<std::wstring> na
 
 // Lists the whole folder first, so that names clashing here stop the copy before any of them
 // is copied; then hands its files out and keeps its subfolders for the walk.
-Status EnterFolder(CopyWalk& walk, ItemPath source, ItemPath destination, FolderIdentity identity) {
+Status EnterFolder(CopyWalk& walk, ItemPath source, ItemPath destination, FolderIdentity identity,
+                   const HoldWait& wait) {
     FolderListing listing(source.system);
     std::vector<ListedEntry> entries;
     std::vector<std::wstring> names;
@@ -122,8 +129,8 @@ Status EnterFolder(CopyWalk& walk, ItemPath source, ItemPath destination, Folder
         }
         const bool handedOut = walk.pool.Submit(
             [from = folder.source.Child(entry->name), to = folder.destination.Child(entry->name),
-             overwrite = walk.overwrite, size = entry->size,
-             &tally = walk.tally] { return CopyOneFile(from, to, overwrite, size, tally); });
+             overwrite = walk.overwrite, size = entry->size, &tally = walk.tally,
+             &wait] { return CopyOneFile(from, to, overwrite, size, tally, wait); });
         if (!handedOut) {
             return Status::Success();  // the pool holds the failure that stopped it
         }
@@ -135,7 +142,7 @@ Status EnterFolder(CopyWalk& walk, ItemPath source, ItemPath destination, Folder
 
 // A linked folder leading back to a folder being copied, or the walk reaching the destination
 // (which lies inside the source), would make the copy endless.
-Status EnterSubfolder(CopyWalk& walk, const Subfolder& subfolder) {
+Status EnterSubfolder(CopyWalk& walk, const Subfolder& subfolder, const HoldWait& wait) {
     const OpenFolder& parent = walk.open.back();
     ItemPath from = parent.source.Child(subfolder.name);
     ItemPath to = parent.destination.Child(subfolder.name);
@@ -155,7 +162,7 @@ Status EnterSubfolder(CopyWalk& walk, const Subfolder& subfolder) {
     if (Status status = CreateFolder(to); status.Failed()) {
         return status;
     }
-    return EnterFolder(walk, std::move(from), std::move(to), identity);
+    return EnterFolder(walk, std::move(from), std::move(to), identity, wait);
 }
 
 // A link to a folder, or on Windows a link to a file; under Wine a Unix link to a file has no
@@ -184,7 +191,7 @@ SizedText FinalPathReached(const ItemPath& item) {
 }  // namespace
 
 Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite,
-                const CopyProgress& progress, unsigned workers) {
+                const CopyProgress& progress, unsigned workers, const HoldWait& wait) {
     const DWORD sourceAttributes = GetFileAttributesW(source.system.c_str());
     if (sourceAttributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
@@ -214,9 +221,10 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
     ProgressTally tally(progress);  // outlives the pool, whose workers report to it
     WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kStop);
     CopyWalk walk{destination, destinationIdentity, overwrite, pool, tally, {}};
-    return walk.CopySubfolders(
-        EnterFolder(walk, source, destination, sourceIdentity),
-        [&walk](const Subfolder& subfolder) { return EnterSubfolder(walk, subfolder); });
+    return walk.CopySubfolders(EnterFolder(walk, source, destination, sourceIdentity, wait),
+                               [&walk, &wait](const Subfolder& subfolder) {
+                                   return EnterSubfolder(walk, subfolder, wait);
+                               });
 }
 
 FolderSize MeasureTree(const ItemPath& root) {

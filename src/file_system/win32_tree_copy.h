@@ -1,6 +1,7 @@
 #pragma once
 
 #include "file_system/file_system.h"
+#include "file_system/hold_wait.h"
 #include "file_system/status.h"
 #include "win32_item_path.h"
 
@@ -11,9 +12,10 @@ namespace vestro {
 // to; a link back to a folder that contains it fails the copy, and so does a destination inside
 // the source (the walk would meet it) and a folder with names that differ only in letter case.
 // workers: threads copying files (0: the machine's choice). The first failure stops the copy
-// and is the one returned. progress, when set, hears the bytes copied after each file.
+// and is the one returned. progress, when set, hears the bytes copied after each file. A file
+// another program holds is waited for as wait says.
 Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite,
-                const CopyProgress& progress, unsigned workers);
+                const CopyProgress& progress, unsigned workers, const HoldWait& wait);
 
 // Counts the files and their bytes; linked folders are not entered.
 FolderSize MeasureTree(const ItemPath& root);

@@ -5,8 +5,11 @@
 #include <memory>
 
 #include "file_system/win32_error_text.h"
+#include "file_system/win32_owned_handle.h"
 #include "folder_removal.h"
 #include "win32_folder_listing.h"
+#include "win32_held_item_failure.h"
+#include "win32_hold_errors.h"
 #include "win32_linked_folder.h"
 #include "win32_resolved_path.h"
 #include "work_pool.h"
@@ -14,7 +17,7 @@
 namespace vestro {
 namespace {
 
-DWORD ClearReadOnly(const ItemPath& item, DWORD attributes, bool force) {
+DWORD ClearReadOnly(const ItemPath& item, DWORD attributes, bool force, const HoldWait& wait) {
     if (!force || (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
         return ERROR_SUCCESS;
     }
@@ -22,22 +25,16 @@ DWORD ClearReadOnly(const ItemPath& item, DWORD attributes, bool force) {
                                 FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE |
                                 FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY;
     const DWORD kept = attributes & kSettable;
-    return SetFileAttributesW(item.system.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL)
-               ? ERROR_SUCCESS
-               : GetLastError();
+    return CallWhileHeld(wait, [&] {
+        return SetFileAttributesW(item.system.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+    });
 }
 
-struct HandleClose {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using OwnedHandle = std::unique_ptr<void, HandleClose>;
-
 OwnedHandle OpenForDeletion(const std::wstring& systemPath, DWORD flags) {
-    const HANDLE handle =
-        CreateFileW(systemPath.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                    flags, nullptr);
-    return OwnedHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+    return OwnedHandle(CreateFileW(systemPath.c_str(),
+                                   DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, flags, nullptr));
 }
 
 DWORD ClearReadOnlyOf(HANDLE file, DWORD attributes, bool force) {
@@ -62,63 +59,82 @@ bool IsSamePath(const std::wstring& left, const std::wstring& right) {
 // system has said what that handle reaches: under Wine a Unix link to a file looks like a plain
 // file, and deleting it would delete the file it points to, wherever that is. Such a link stays.
 Status DeleteOneFile(const ItemPath& file, const std::wstring& expectedFinalPath, DWORD attributes,
-                     bool force) {
+                     bool force, const HoldWait& wait) {
     const std::wstring action = CouldNot(L"delete the file", file.display);
-    const OwnedHandle handle = OpenForDeletion(file.system, FILE_FLAG_OPEN_REPARSE_POINT);
-    if (!handle) {
-        return Win32Failure(GetLastError(), action);
+    OwnedHandle handle;
+    DWORD error = CallWhileHeld(wait, [&] {
+        handle = OpenForDeletion(file.system, FILE_FLAG_OPEN_REPARSE_POINT);
+        return static_cast<bool>(handle);
+    });
+    if (error == ERROR_SUCCESS) {
+        const SizedText reached = FinalPathOf(handle.Get());
+        if (reached.error != ERROR_SUCCESS) {
+            return Win32Failure(reached.error, action);
+        }
+        if (!IsSamePath(reached.text, expectedFinalPath)) {
+            return Status::Failure(std::error_code(ERROR_CANT_ACCESS_FILE, std::system_category()),
+                                   action + L": it is a link to \"" + reached.text +
+                                       L"\", and deleting it here would delete that file. It has "
+                                       L"been left in place.");
+        }
+        error = ClearReadOnlyOf(handle.Get(), attributes, force);
     }
-    const SizedText reached = FinalPathOf(handle.get());
-    if (reached.error != ERROR_SUCCESS) {
-        return Win32Failure(reached.error, action);
+    // A read-only file left so is denied for good, not held.
+    const bool refused = !force && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (error == ERROR_SUCCESS) {
+        FILE_DISPOSITION_INFO disposition{TRUE};
+        error = CallWhileHeld(
+            wait,
+            [&] {
+                return SetFileInformationByHandle(handle.Get(), FileDispositionInfo, &disposition,
+                                                  sizeof(disposition));
+            },
+            [refused](DWORD answer) { return !refused && IsHoldError(answer); });
     }
-    if (!IsSamePath(reached.text, expectedFinalPath)) {
-        return Status::Failure(std::error_code(ERROR_CANT_ACCESS_FILE, std::system_category()),
-                               action + L": it is a link to \"" + reached.text +
-                                   L"\", and deleting it here would delete that file. It has "
-                                   L"been left in place.");
-    }
-    DWORD error = ClearReadOnlyOf(handle.get(), attributes, force);
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    if (error == ERROR_SUCCESS && !SetFileInformationByHandle(handle.get(), FileDispositionInfo,
-                                                              &disposition, sizeof(disposition))) {
-        error = GetLastError();
-    }
-    return error == ERROR_SUCCESS ? Status::Success() : Win32Failure(error, action);
+    return error == ERROR_SUCCESS ? Status::Success()
+                                  : Win32HeldItemFailure(error, action, {file.system});
 }
 
 // The folder's own final path, which every entry that is not a link reaches below it.
 SizedText FinalPathOfFolder(const ItemPath& folder) {
-    const OwnedHandle handle = OpenForDeletion(folder.system, FILE_FLAG_BACKUP_SEMANTICS);
+    const OwnedHandle handle(CreateFileW(folder.system.c_str(), FILE_READ_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                         nullptr));
     if (!handle) {
         return {{}, GetLastError()};
     }
-    return FinalPathOf(handle.get());
+    return FinalPathOf(handle.Get());
 }
 
 // Also removes a link to a folder, as the link itself.
 Status RemoveFolderEntry(const ItemPath& folder, DWORD attributes, bool force,
-                         std::wstring_view what) {
-    DWORD error = ClearReadOnly(folder, attributes, force);
-    if (error == ERROR_SUCCESS && !RemoveDirectoryW(folder.system.c_str())) {
-        error = GetLastError();
+                         std::wstring_view what, const HoldWait& wait) {
+    DWORD error = ClearReadOnly(folder, attributes, force, wait);
+    if (error == ERROR_SUCCESS) {
+        error = CallWhileHeld(
+            wait, [&] { return RemoveDirectoryW(folder.system.c_str()); },
+            IsHoldErrorOfFolderRemoval);
     }
     return error == ERROR_SUCCESS ? Status::Success()
-                                  : Win32Failure(error, CouldNot(what, folder.display));
+                                  : Win32HeldItemFailure(error, CouldNot(what, folder.display),
+                                                         FilesBelow(folder.system));
 }
 
-Status RemoveLink(const ItemPath& link, DWORD attributes, DWORD reparseTag, bool force) {
+Status RemoveLink(const ItemPath& link, DWORD attributes, DWORD reparseTag, bool force,
+                  const HoldWait& wait) {
     // Only Wine's Unix links come without a tag, and Wine removes the folder such a link points
     // to (when empty) instead of the link: refuse rather than touch it.
     if (reparseTag == 0) {
         return Win32Failure(ERROR_NOT_SUPPORTED, CouldNot(L"delete the link", link.display));
     }
-    return RemoveFolderEntry(link, attributes, force, L"delete the link");
+    return RemoveFolderEntry(link, attributes, force, L"delete the link", wait);
 }
 
 struct DeleteWalk {
     WorkPool& pool;
     bool force = false;
+    const HoldWait& wait;
 };
 
 Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
@@ -129,7 +145,7 @@ Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
 void HandOut(DeleteWalk& walk, ItemPath folder, DWORD attributes,
              const std::shared_ptr<FolderRemoval>& parent) {
     auto removal = std::make_shared<FolderRemoval>(parent, [folder, attributes, &walk] {
-        return RemoveFolderEntry(folder, attributes, walk.force, L"delete the folder");
+        return RemoveFolderEntry(folder, attributes, walk.force, L"delete the folder", walk.wait);
     });
     walk.pool.SubmitOrRunHere([&walk, folder = std::move(folder), removal] {
         return DeleteFolderContents(walk, folder, removal);
@@ -153,9 +169,9 @@ Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
             if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
                 status =
                     DeleteOneFile(item, JoinWithBackslash(folderFinalPath.text, entry.cFileName),
-                                  attributes, walk.force);
+                                  attributes, walk.force, walk.wait);
             } else if (IsLinkedFolder(attributes, entry.dwReserved0)) {
-                status = RemoveLink(item, attributes, entry.dwReserved0, walk.force);
+                status = RemoveLink(item, attributes, entry.dwReserved0, walk.force, walk.wait);
             } else {
                 HandOut(walk, std::move(item), attributes, removal);
             }
@@ -174,7 +190,7 @@ Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
 
 }  // namespace
 
-Status DeleteTree(const ItemPath& root, bool force, unsigned workers) {
+Status DeleteTree(const ItemPath& root, bool force, unsigned workers, const HoldWait& wait) {
     const DWORD rootAttributes = GetFileAttributesW(root.system.c_str());
     if (rootAttributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
@@ -187,16 +203,16 @@ Status DeleteTree(const ItemPath& root, bool force, unsigned workers) {
     if ((rootAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         const DWORD reparseTag = ReadReparseTag(root.system);
         if (IsLinkedFolder(rootAttributes, reparseTag)) {
-            return RemoveLink(root, rootAttributes, reparseTag, force);
+            return RemoveLink(root, rootAttributes, reparseTag, force, wait);
         }
     }
 
     // Workers empty the folders side by side; a folder goes when its last piece has gone.
     // Memory holds a queue of folders and, per thread, the listings of the folders it is in.
     WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kContinue);
-    DeleteWalk walk{pool, force};
-    auto removal = std::make_shared<FolderRemoval>(nullptr, [&root, rootAttributes, force] {
-        return RemoveFolderEntry(root, rootAttributes, force, L"delete the folder");
+    DeleteWalk walk{pool, force, wait};
+    auto removal = std::make_shared<FolderRemoval>(nullptr, [&root, rootAttributes, force, &wait] {
+        return RemoveFolderEntry(root, rootAttributes, force, L"delete the folder", wait);
     });
     pool.RunHere([&walk, &root, &removal] { return DeleteFolderContents(walk, root, removal); });
     return pool.Finish();

@@ -117,11 +117,14 @@ RECT CentredOn(HMONITOR monitor, SIZE size) {
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(FileSystemFactory createFileSystem, std::wstring programFolder)
-    : behaviour_(*this, std::move(createFileSystem), std::move(programFolder), openFileDialog_) {}
+    : shutdownReason_(SystemShutdownReason()),
+      behaviour_(*this, std::move(createFileSystem), std::move(programFolder), openFileDialog_) {}
 
 Win32MainWindow::Win32MainWindow(FileSystemFactory createFileSystem, std::wstring programFolder,
-                                 FileDialog& fileDialog, Deployment deploy)
-    : behaviour_(*this, std::move(createFileSystem), std::move(programFolder), fileDialog,
+                                 FileDialog& fileDialog, Deployment deploy,
+                                 ShutdownReason& shutdownReason)
+    : shutdownReason_(shutdownReason),
+      behaviour_(*this, std::move(createFileSystem), std::move(programFolder), fileDialog,
                  std::move(deploy)) {}
 
 Win32MainWindow::~Win32MainWindow() {
@@ -202,6 +205,10 @@ void Win32MainWindow::ShowCopyInProgress(bool shown) {
         taskbarProgress_.Clear(window_);
     }
     ShowWindow(bar, shown ? SW_SHOWNA : SW_HIDE);
+    if (!shown && shutdownReasonShown_) {
+        shutdownReasonShown_ = false;
+        shutdownReason_.Remove(window_);
+    }
     // The pointer changes at once if it is over the window, not only at its next move.
     POINT pointer{};
     if (GetCursorPos(&pointer)) {
@@ -274,6 +281,8 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_CLOSE:
             OnClose();
             return 0;
+        case WM_QUERYENDSESSION:
+            return OnQueryEndSession() ? TRUE : FALSE;
         case kCloseMessage:
             DestroyWhenIdle();
             return 0;
@@ -390,6 +399,19 @@ void Win32MainWindow::OnCopyProgress(unsigned permille) {
     SetProgressBarMarquee(false);
     SendMessageW(Control(ControlId::prgCopyProgress), PBM_SETPOS, permille, 0);
     taskbarProgress_.Show(window_, permille);
+}
+
+// A copy that is cut off leaves the old data whole, but the user may rather let it finish:
+// Windows names the reason and asks.
+bool Win32MainWindow::OnQueryEndSession() {
+    if (!copyShownInProgress_) {
+        return true;
+    }
+    if (!shutdownReasonShown_) {
+        shutdownReasonShown_ = true;
+        shutdownReason_.Show(window_, kShutdownWaitsForCopy);
+    }
+    return false;
 }
 
 void Win32MainWindow::OnDestroy() {

@@ -19,6 +19,7 @@ add_library(vestro_win32_window STATIC
     win32_font_choice.cpp
     win32_message_pump.cpp
     win32_main_window.cpp
+    win32_shutdown_reason.cpp
     win32_taskbar_progress.cpp
 )
 # ole32 and uuid for the taskbar button's progress: a system DLL and a static library.

@@ -2,12 +2,6 @@
 
 namespace vestro {
 
-TaskbarProgress::~TaskbarProgress() {
-    if (taskbar_ != nullptr) {
-        taskbar_->Release();
-    }
-}
-
 void TaskbarProgress::Show(HWND window, unsigned permille) {
     if (ITaskbarList3* taskbar = Taskbar()) {
         taskbar->SetProgressState(window, TBPF_NORMAL);
@@ -33,14 +27,13 @@ ITaskbarList3* TaskbarProgress::Taskbar() {
         void* created = nullptr;
         if (SUCCEEDED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER,
                                        IID_ITaskbarList3, &created))) {
-            taskbar_ = static_cast<ITaskbarList3*>(created);
+            taskbar_.Reset(static_cast<ITaskbarList3*>(created));
             if (FAILED(taskbar_->HrInit())) {
-                taskbar_->Release();
-                taskbar_ = nullptr;
+                taskbar_.Reset();
             }
         }
     }
-    return taskbar_;
+    return taskbar_.Get();
 }
 
 }  // namespace vestro

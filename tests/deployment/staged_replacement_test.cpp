@@ -4,12 +4,16 @@
 
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <thread>
 
 #include "deployment/deployment_layout.h"
 #include "file_system/path_text.h"
 #include "support/folder_link.h"
 #include "support/instrumented_file_system.h"
+#ifdef _WIN32
+#include "file_system/win32_owned_handle.h"
+#endif
 
 namespace vestro {
 namespace {
@@ -201,6 +205,64 @@ TEST(StagedReplacement, AVestroDataThatIsALinkIsNeverReachedThrough) {
     EXPECT_EQ(SnapshotTree(layout.VestroData()),
               RunningUnderWine() ? outsideBefore : SnapshotTree(layout.Data()));
 }
+
+#ifdef _WIN32
+OwnedHandle Hold(const fs::path& item, DWORD sharing) {
+    return OwnedHandle(CreateFileW(item.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// Held as a virus scanner or the client holds them: without delete sharing. Windows cannot
+// rename a folder while a file inside is open; Wine can, and then meets the file when deleting.
+TEST(StagedReplacement, ABriefHoldIsWaitedOutAndALastingOneChangesNothing) {
+    DeploymentLayout brief;
+    std::promise<void> opened;
+    std::jthread scanner([&] {
+        const OwnedHandle held = Hold(brief.VestroData() / "old-only.txt", FILE_SHARE_READ);
+        opened.set_value();
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+    });
+    opened.get_future().wait();
+    const Status waited = Replace(brief);
+    EXPECT_FALSE(waited.Failed()) << ::testing::PrintToString(waited.description);
+    EXPECT_EQ(SnapshotTree(brief.VestroData()), SnapshotTree(brief.Data()));
+    EXPECT_TRUE(brief.NothingStrayInCommon());
+
+    HoldWait shortly;
+    shortly.bound = std::chrono::milliseconds(300);
+    int pauses = 0;
+    shortly.sleep = [&pauses](std::chrono::milliseconds pause) {
+        ++pauses;
+        std::this_thread::sleep_for(pause);
+    };
+    const std::unique_ptr<FileSystem> impatient = CreateFileSystemWithHoldWait(shortly).fileSystem;
+    // Another copy holding the lock is the answer at once.
+    const LockAcquisition first = impatient->LockExclusively(LockFileFor(brief.TargetDir()));
+    EXPECT_TRUE(impatient->LockExclusively(LockFileFor(brief.TargetDir())).heldElsewhere);
+    EXPECT_EQ(0, pauses);
+    for (const bool folder : {false, true}) {
+        DeploymentLayout layout;
+        const TreeSnapshot old = SnapshotTree(layout.VestroData());
+        const OwnedHandle held = folder ? Hold(layout.VestroData(), FILE_SHARE_READ)
+                                        : Hold(layout.Data() / "nested" / "one" / "two.bin", 0);
+        pauses = 0;
+        const Status status = Replace(layout, *impatient);
+        const std::wstring& text = status.description;
+        EXPECT_NE(text.find(folder ? L"move the folder \"" + layout.TargetDir()
+                                   : L"copy the file \"" + layout.SourceDir()),
+                  std::wstring::npos)
+            << ::testing::PrintToString(text);
+        EXPECT_GT(pauses, 1);
+        // Windows names the test itself as the holder of the file; Wine's Restart Manager names
+        // nobody. A folder is held by no file.
+        const std::wstring named =
+            L" It is in use by vestro_tests.exe (process " + std::to_wstring(GetCurrentProcessId());
+        EXPECT_EQ(text.find(named) != std::wstring::npos, !folder && !RunningUnderWine());
+        EXPECT_EQ(SnapshotTree(layout.VestroData()), old);
+        EXPECT_TRUE(layout.NothingStrayInCommon());
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace vestro

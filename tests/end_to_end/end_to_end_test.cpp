@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "file_system/win32_owned_handle.h"
 #include "main_window/win32_layout.h"
 #include "support/temporary_folder.h"
 
@@ -143,13 +144,13 @@ class EndToEnd : public ::testing::Test {
 TEST_F(EndToEnd, StartedElsewhereAFailedCopyChangesNothingAndARetryCopiesTheDataBesideIt) {
     WriteFile(folder / L"elsewhere/Data/decoy.txt", "decoy");
     const TreeSnapshot common = SnapshotTree(Common());
-    const HANDLE held = CreateFileW((exe.parent_path() / L"Data/readme.txt").c_str(), GENERIC_READ,
-                                    0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    OwnedHandle held(CreateFileW((exe.parent_path() / L"Data/readme.txt").c_str(), GENERIC_READ, 0,
+                                 nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
     ASSERT_NO_FATAL_FAILURE(Start(folder / L"elsewhere"));
     ASSERT_NO_FATAL_FAILURE(TypePathAndCopy(tarno.wstring() + L"  "));
     const std::wstring failure = AnswerMessage();
-    CloseHandle(held);
+    held.Reset();
     EXPECT_TRUE(failure.starts_with(L"An error has occurred while trying to copy files."))
         << failure;
     EXPECT_NE(std::wstring::npos, failure.find(L"readme.txt")) << failure;

@@ -28,7 +28,10 @@ namespace fs = std::filesystem;
 class FileSystemTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        FileSystemCreation creation = CreateFileSystem();
+        // The held files here are held for good, and the first failure must come at once.
+        HoldWait notAtAll;
+        notAtAll.bound = std::chrono::milliseconds(0);
+        FileSystemCreation creation = CreateFileSystemWithHoldWait(notAtAll);
         ASSERT_FALSE(creation.status.Failed()) << creation.status.description;
         fileSystem = std::move(creation.fileSystem);
     }

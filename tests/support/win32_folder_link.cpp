@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "file_system/win32_owned_handle.h"
 #include "support/folder_link.h"
 
 namespace vestro::testing {
@@ -33,8 +34,7 @@ bool RunUnixCommand(std::wstring commandLine, const std::filesystem::path& link,
                         &startup, &process)) {
         return false;
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const OwnedHandle thread(process.hThread), child(process.hProcess);
     for (int attempt = 0; attempt < 1000 && IsLinkInPlace(link) != present; ++attempt) {
         Sleep(10);
     }

@@ -20,6 +20,13 @@
 namespace vestro::testing {
 namespace {
 
+// Wine keeps no shutdown reason: written down instead, "" when removed.
+struct RecordedShutdownReason final : ShutdownReason {
+    void Show(HWND, const wchar_t* reason) override { shown.push_back(reason); }
+    void Remove(HWND) override { shown.push_back(L""); }
+    std::vector<std::wstring> shown;
+};
+
 // The real frmVestroFile on the real file system, created but not opened; its program folder is
 // <temporary>\Program. Message boxes of this thread are written down and answered with OK.
 class WindowTest : public ::testing::Test {
@@ -39,7 +46,8 @@ class WindowTest : public ::testing::Test {
             [this](FileSystem& fileSystem, const DeploymentPaths& paths,
                    const ReplacementProgress& progress, const NewDataInPlace& newDataInPlace) {
                 return deploy(fileSystem, paths, progress, newDataInPlace);
-            });
+            },
+            shutdownReason);
         ASSERT_FALSE(window->Create(GetModuleHandleW(nullptr)).Failed());
         current = this;
         timer = SetTimer(nullptr, 0, 20, AnswerMessageBoxes);
@@ -113,6 +121,7 @@ class WindowTest : public ::testing::Test {
     inline static WindowTest* current = nullptr;
     TemporaryFolder temporary;
     ScriptedFileDialog dialog;
+    RecordedShutdownReason shutdownReason;
     Deployment deploy = DeployData;
     std::unique_ptr<Win32MainWindow> window;
     UINT_PTR timer = 0;
@@ -168,7 +177,7 @@ TEST_F(WindowTest, MessagesAreOwnedByTheWindowWithTheOutcomesIconAndAFullBarForS
     EXPECT_EQ(barAtMessages, (std::vector<std::pair<bool, LRESULT>>{{false, 0}, {true, 1000}}));
 }
 
-TEST_F(WindowTest, WhileACopyIsHeldTheWindowAnswersAndRefusesToClose) {
+TEST_F(WindowTest, WhileACopyIsHeldTheWindowAnswersAndRefusesToCloseOrToEndTheSession) {
     std::promise<void> gate;
     deploy = [opened = gate.get_future().share()](FileSystem&, const DeploymentPaths&,
                                                   const ReplacementProgress&,
@@ -201,9 +210,13 @@ TEST_F(WindowTest, WhileACopyIsHeldTheWindowAnswersAndRefusesToClose) {
     ASSERT_TRUE(PumpUntil([&] { return done.load(); }));
     EXPECT_TRUE(answered) << "no answer within 100 ms while the copy was held";
     EXPECT_TRUE(closeRefused);
+    EXPECT_EQ(FALSE, SendMessageW(Handle(), WM_QUERYENDSESSION, 0, 0));
+    EXPECT_EQ(shutdownReason.shown, std::vector<std::wstring>{L"Copying the Vestro data"});
     gate.set_value();
-    ASSERT_TRUE(PumpUntil([&] { return messages.size() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return messages.size() == 1; }));  // the copy's outcome
     EXPECT_FALSE(ProgressBar().first) << "shown after the copy";
+    EXPECT_EQ(shutdownReason.shown, (std::vector<std::wstring>{L"Copying the Vestro data", L""}));
+    EXPECT_EQ(TRUE, SendMessageW(Handle(), WM_QUERYENDSESSION, 0, 0));
 }
 
 TEST(ManifestTest, AsksForElevationLongPathsAndPerMonitorDpi) {

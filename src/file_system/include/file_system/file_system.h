@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "hold_wait.h"
 #include "status.h"
 
 namespace vestro {
@@ -53,7 +54,9 @@ struct LockAcquisition {
 };
 
 // The file-system services the program relies on. Paths are the user's text in the platform's
-// syntax; implementations never throw and describe every failure in words.
+// syntax; implementations never throw and describe every failure in words. An item another
+// program holds for a moment is waited for, about 10 seconds at most; a hold that lasts fails,
+// naming the programs that hold it as far as the system tells.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -106,5 +109,8 @@ struct TreeWorkers {
 
 // The same with chosen numbers of tree workers, for measuring.
 FileSystemCreation CreateFileSystemWithTreeWorkers(TreeWorkers treeWorkers);
+
+// The same with another wait for items other programs hold, for tests.
+FileSystemCreation CreateFileSystemWithHoldWait(HoldWait holdWait);
 
 }  // namespace vestro

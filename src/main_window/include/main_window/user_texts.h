@@ -21,6 +21,9 @@ inline constexpr wchar_t kStatusDesignText[] = L"lblStatus";
 // The status line while a copy runs. It stays after a failure.
 inline constexpr wchar_t kCopyingStatus[] = L"Copying Files.  Please Wait...";
 
+// What Windows shows when a sign-out or shutdown waits for a copy.
+inline constexpr wchar_t kShutdownWaitsForCopy[] = L"Copying the Vestro data";
+
 // Messages. A failure message is its prefix, kErrorLead and the failure's description.
 inline constexpr wchar_t kErrorLead[] = L"Error: ";
 inline constexpr wchar_t kLoadFailedPrefix[] =

@@ -9,6 +9,7 @@
 #include "file_system/status.h"
 #include "main_window/main_window_behaviour.h"
 #include "main_window/win32_layout.h"
+#include "main_window/win32_shutdown_reason.h"
 #include "main_window/win32_taskbar_progress.h"
 #include "main_window/window.h"
 
@@ -19,9 +20,11 @@ namespace vestro {
 class Win32MainWindow final : public Window {
   public:
     Win32MainWindow(FileSystemFactory createFileSystem, std::wstring programFolder);
-    // With a file dialog, and a way of putting the data in place, of the caller's.
+    // With a file dialog, a way of putting the data in place and a shutdown reason, of the
+    // caller's.
     Win32MainWindow(FileSystemFactory createFileSystem, std::wstring programFolder,
-                    FileDialog& fileDialog, Deployment deploy = DeployData);
+                    FileDialog& fileDialog, Deployment deploy = DeployData,
+                    ShutdownReason& shutdownReason = SystemShutdownReason());
     ~Win32MainWindow() override;
 
     Win32MainWindow(const Win32MainWindow&) = delete;
@@ -62,6 +65,7 @@ class Win32MainWindow final : public Window {
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     void OnClose();
     void OnCopyProgress(unsigned permille);
+    bool OnQueryEndSession();
     void OnDestroy();
 
     bool CreateControls();
@@ -79,6 +83,8 @@ class Win32MainWindow final : public Window {
 
     Win32FileDialog openFileDialog_;
     TaskbarProgress taskbarProgress_;
+    ShutdownReason& shutdownReason_;
+    bool shutdownReasonShown_ = false;
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;

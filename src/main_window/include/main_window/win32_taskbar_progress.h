@@ -4,6 +4,8 @@
 
 #include <shobjidl.h>
 
+#include "main_window/win32_com_pointer.h"
+
 namespace vestro {
 
 // The progress bar on a window's taskbar button (ITaskbarList3). Where the shell offers no such
@@ -12,7 +14,6 @@ namespace vestro {
 class TaskbarProgress {
   public:
     TaskbarProgress() = default;
-    ~TaskbarProgress();
     TaskbarProgress(const TaskbarProgress&) = delete;
     TaskbarProgress& operator=(const TaskbarProgress&) = delete;
 
@@ -25,7 +26,7 @@ class TaskbarProgress {
     // Made on first use: by then the window has its taskbar button. Null when unavailable.
     ITaskbarList3* Taskbar();
 
-    ITaskbarList3* taskbar_ = nullptr;
+    ComPointer<ITaskbarList3> taskbar_;
     bool tried_ = false;
 };
 
