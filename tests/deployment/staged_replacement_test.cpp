@@ -32,7 +32,7 @@ const std::pair<const char*, std::function<void(const DeploymentLayout&)>> kStar
     {"old data", [](const DeploymentLayout&) {}},
     {"leftovers",
      [](const DeploymentLayout& layout) {
-         WriteFile(fs::path(StagingFolderFor(layout.TargetDir())) / "half.txt", "partial");
+         WriteFile(layout.Common() / "VestroData.vestrofile-new" / "half.txt", "partial");
          WriteFile(layout.Backup() / "older.txt", "set aside long ago");
          MakeReadOnly(layout.Backup() / "older.txt");
      }},
@@ -57,8 +57,7 @@ void CheckFaultAt(const std::function<void(const DeploymentLayout&)>& prepare, i
               status.Failed() ? oldTree : newTree);
     if (status.Failed() && !oldInPlace && !setAsideAtStart) {
         // Not even putting the old folder back worked: the description says where it is.
-        const std::wstring backup =
-            realFileSystem->ResolvePath(BackupFolderFor(layout.TargetDir())).path;
+        const std::wstring backup = layout.root.Text(L"client/Common/VestroData.vestrofile-old");
         EXPECT_NE(status.description.find(backup), std::wstring::npos)
             << ::testing::PrintToString(status.description);
     }
@@ -127,7 +126,7 @@ TEST(StagedReplacement, ACopyIntoItselfInAnySpellingIsRefusedBeforeAnythingIsCre
 TEST(StagedReplacement, OneCopyRunsWholeAndASecondOneMeanwhileIsRefused) {
     DeploymentLayout layout;
     const TreeSnapshot data = SnapshotTree(layout.Data());
-    const std::uint64_t total = realFileSystem->MeasureFolder(layout.SourceDir()).bytes;
+    const std::uint64_t total = 19;  // the layout's two files
     std::vector<std::uint64_t> seen;
     Status second;
     std::optional<TreeSnapshot> oldBefore, oldAfter;
