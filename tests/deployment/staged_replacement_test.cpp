@@ -47,6 +47,7 @@ void CheckFaultAt(const std::function<void(const DeploymentLayout&)>& prepare, i
     DeploymentLayout layout;
     prepare(layout);
     const bool setAsideAtStart = !fs::exists(layout.VestroData());
+    const bool strayAtStart = !layout.NothingStrayInCommon();
     const auto oldTree = TreeOrMissing(setAsideAtStart ? layout.Backup() : layout.VestroData());
     const TreeSnapshot newTree = SnapshotTree(layout.Data());
     InstrumentedFileSystem second(*realFileSystem, twice ? std::optional(failAt) : std::nullopt);
@@ -60,6 +61,11 @@ void CheckFaultAt(const std::function<void(const DeploymentLayout&)>& prepare, i
         const std::wstring backup = layout.root.Text(L"client/Common/VestroData.vestrofile-old");
         EXPECT_NE(status.description.find(backup), std::wstring::npos)
             << ::testing::PrintToString(status.description);
+    }
+    // After one failure the rest goes right: the old folder is back and the staging one gone.
+    if (!twice && status.Failed()) {
+        EXPECT_TRUE(oldInPlace || setAsideAtStart);
+        EXPECT_TRUE(strayAtStart || layout.NothingStrayInCommon());
     }
     // A leftover or old folder that cannot be removed never fails a copy.
     if (!twice && (*first.calls)[failAt - 1].starts_with(L"DeleteFolder")) {
