@@ -39,7 +39,7 @@ const std::pair<const char*, std::function<void(const DeploymentLayout&)>> kStar
     {"old data", [](const DeploymentLayout&) {}},
     {"leftovers",
      [](const DeploymentLayout& layout) {
-         WriteFile(fs::path(StagingFolderFor(layout.TargetDir())) / "half.txt", "partial");
+         WriteFile(layout.Common() / "VestroData.vestrofile-new" / "half.txt", "partial");
          WriteFile(layout.Backup() / "older.txt", "set aside long ago");
          MakeReadOnly(layout.Backup() / "older.txt");
      }},
@@ -54,6 +54,7 @@ void CheckFaultAt(const std::function<void(const DeploymentLayout&)>& prepare, i
     DeploymentLayout layout;
     prepare(layout);
     const bool setAsideAtStart = !fs::exists(layout.VestroData());
+    const bool strayAtStart = !layout.NothingStrayInCommon();
     const auto oldTree = TreeOrMissing(setAsideAtStart ? layout.Backup() : layout.VestroData());
     const TreeSnapshot newTree = SnapshotTree(layout.Data());
     InstrumentedFileSystem second(*realFileSystem, twice ? std::optional(failAt) : std::nullopt);
@@ -72,10 +73,14 @@ void CheckFaultAt(const std::function<void(const DeploymentLayout&)>& prepare, i
               status.Failed() ? oldTree : newTree);
     if (status.Failed() && !oldInPlace && !setAsideAtStart) {
         // Not even putting the old folder back worked: the description says where it is.
-        const std::wstring backup =
-            realFileSystem->ResolvePath(BackupFolderFor(layout.TargetDir())).path;
+        const std::wstring backup = layout.root.Text(L"client/Common/VestroData.vestrofile-old");
         EXPECT_NE(status.description.find(backup), std::wstring::npos)
             << ::testing::PrintToString(status.description);
+    }
+    // After one failure the rest goes right: the old folder is back and the staging one gone.
+    if (!twice && status.Failed()) {
+        EXPECT_TRUE(oldInPlace || setAsideAtStart);
+        EXPECT_TRUE(strayAtStart || layout.NothingStrayInCommon());
     }
     // A leftover or old folder that cannot be removed, before the copy or after, never fails it.
     if (!twice && (*first.calls)[failAt - 1].starts_with(L"DeleteFolder")) {
@@ -142,7 +147,7 @@ TEST(StagedReplacement, ACopyIntoItselfInAnySpellingIsRefusedBeforeAnythingIsCre
 TEST(StagedReplacement, OneCopyRunsWholeAndASecondOneMeanwhileIsRefused) {
     DeploymentLayout layout;
     const TreeSnapshot data = SnapshotTree(layout.Data());
-    const std::uint64_t total = realFileSystem->MeasureFolder(layout.SourceDir()).bytes;
+    const std::uint64_t total = 19;  // the layout's two files
     std::vector<std::uint64_t> seen;
     Status second;
     std::optional<TreeSnapshot> oldBefore, oldAfter;

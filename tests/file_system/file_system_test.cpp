@@ -4,9 +4,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "file_system/path_text.h"
@@ -135,20 +139,24 @@ TEST_F(FileSystemTest, CopyIsExactAndItsReadOnlyItemsCanBeDeleted) {
     }
     const TreeSnapshot source = SnapshotTree(Child(L"source"));
     std::vector<std::uint64_t> progress;
-    std::atomic<int> inside{0};
-    int overlaps = 0;
+    std::mutex progressLock;
+    std::atomic<int> inside{0}, overlaps{0};
 
+    // Each call lasts long enough for the workers' calls to meet, were they not one at a time.
     const Status copied =
         fileSystem->CopyFolder(Text(L"source"), Text(L"数据 copy"), true, [&](auto bytes) {
             overlaps += inside.fetch_add(1) != 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            std::lock_guard lock(progressLock);
             progress.push_back(bytes);
             inside.fetch_sub(1);
         });
     ASSERT_FALSE(copied.Failed()) << copied.description;
     EXPECT_EQ(source, SnapshotTree(Child(L"数据 copy")));
-    EXPECT_TRUE(overlaps == 0 && std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_EQ(overlaps, 0);
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
     ASSERT_EQ(progress.size(), 306u);
-    EXPECT_EQ(progress.back(), fileSystem->MeasureFolder(Text(L"source")).bytes);
+    EXPECT_EQ(progress.back(), 3145760u + 694450u);  // the named files, the 300
     EXPECT_TRUE(IsReadOnly(Child(L"数据 copy/read-only.txt")));
 
     const Status deleted = fileSystem->DeleteFolder(Text(L"数据 copy"), true);
@@ -312,20 +320,28 @@ TEST_F(FileSystemTest, CopyNeverEntersItsOwnDestination) {
     EXPECT_FALSE(fs::exists(Child(L"Data/Common/VestroData.new/Common/VestroData.new")));
 }
 
-#ifndef _WIN32
 TEST_F(FileSystemTest, CopyRefusesNamesThatDifferOnlyInCaseBeforeCopyingThatFolder) {
+#ifdef _WIN32
+    // Wine opens the first name for the second: tests/support/wine_test.sh makes them in Unix.
+    const wchar_t* made = _wgetenv(L"VESTRO_CASE_DUPLICATES");
+    if (made == nullptr && !RunningUnderWine()) {
+        GTEST_SKIP() << "no folder with names that differ only in case (VESTRO_CASE_DUPLICATES)";
+    }
+    ASSERT_NE(nullptr, made) << "VESTRO_CASE_DUPLICATES is not set: run through wine_test.sh";
+    const std::wstring data = made, docs = data + L"\\docs\\";
+#else
     WriteFile(Child(L"Data/docs/Readme.txt"), "one");
     WriteFile(Child(L"Data/docs/README.TXT"), "two");
     WriteFile(Child(L"Data/docs/other.txt"), "three");
+    const std::wstring data = Text(L"Data"), docs = data + L"/docs/";
+#endif
 
-    const Status status = fileSystem->CopyFolder(Text(L"Data"), Text(L"Copy"), false);
+    const Status status = fileSystem->CopyFolder(data, Text(L"Copy"), false);
 
-    EXPECT_TRUE(Names(status, Text(L"Data/docs/Readme.txt")) &&
-                Names(status, Text(L"Data/docs/README.TXT")))
+    EXPECT_TRUE(Names(status, docs + L"Readme.txt") && Names(status, docs + L"README.TXT"))
         << status.description;
     EXPECT_FALSE(fs::exists(Child(L"Copy/docs/other.txt")));
 }
-#endif
 
 // Reported is the failure met first (root files go out before any subfolder's); the walk
 // hands out at most a queue's worth after it.
@@ -361,20 +377,69 @@ TEST_F(FileSystemTest, ALockFileHeldByAnotherProgramIsNoCopysLock) {
     EXPECT_TRUE(NamesPath(held.status, file));
 }
 
-// Every path reaches the system in the form that takes any length.
+// The paths the per-file calls hand the system, caught in this program's import table: Wine
+// takes paths of any length, so only their text shows the long form.
+extern "C" decltype(&CopyFileExW) __imp_CopyFileExW;
+extern "C" decltype(&CreateFileW) __imp_CreateFileW;
+
+// Puts a function into an import slot; gives back what the slot held.
+template <typename Function>
+Function SwapImport(Function& slot, Function replacement) {
+    DWORD protection = 0;
+    VirtualProtect(&slot, sizeof(slot), PAGE_READWRITE, &protection);
+    const Function held = std::exchange(slot, replacement);
+    VirtualProtect(&slot, sizeof(slot), protection, &protection);
+    return held;
+}
+
+std::mutex handedLock;
+std::vector<std::wstring> handed;
+decltype(&CopyFileExW) systemCopyFileExW = nullptr;
+decltype(&CreateFileW) systemCreateFileW = nullptr;
+
+TEST_F(FileSystemTest, EachFileCallIsHandedTheLongForm) {
+    WriteFile(Child(L"source/sub/file.txt"), "x");
+    systemCopyFileExW = SwapImport<decltype(&CopyFileExW)>(
+        __imp_CopyFileExW,
+        [](LPCWSTR from, LPCWSTR to, LPPROGRESS_ROUTINE routine, LPVOID data, LPBOOL cancel,
+           DWORD flags) -> BOOL {
+            std::lock_guard lock(handedLock);
+            handed.insert(handed.end(), {from, to});
+            return systemCopyFileExW(from, to, routine, data, cancel, flags);
+        });
+    systemCreateFileW = SwapImport<decltype(&CreateFileW)>(
+        __imp_CreateFileW,
+        [](LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD how,
+           DWORD flags, HANDLE model) -> HANDLE {
+            std::lock_guard lock(handedLock);
+            handed.push_back(path);
+            return systemCreateFileW(path, access, share, security, how, flags, model);
+        });
+    const Status copied = fileSystem->CopyFolder(Text(L"source"), Text(L"copy"), true);
+    const Status deleted = fileSystem->DeleteFolder(Text(L"copy"), true);
+    SwapImport(__imp_CopyFileExW, systemCopyFileExW);
+    SwapImport(__imp_CreateFileW, systemCreateFileW);
+    EXPECT_FALSE(copied.Failed() || deleted.Failed());
+    const std::wstring root = L"\\\\?\\" + this->root.Path().wstring();
+    // Copied from and to, then opened to be deleted.
+    EXPECT_EQ(std::ranges::count(handed, root + L"\\source\\sub\\file.txt"), 1);
+    EXPECT_EQ(std::ranges::count(handed, root + L"\\copy\\sub\\file.txt"), 2);
+    EXPECT_TRUE(std::ranges::all_of(handed, [](const std::wstring& path) {
+        return path.starts_with(L"\\\\?\\");
+    })) << ::testing::PrintToString(handed);
+}
+
+// The form itself; the reserved characters and trailing dots are the existence table's.
 TEST(ExtendedPathTest, PathsGetTheLongFormOrAReason) {
     const std::wstring current = fs::current_path().wstring();
     for (const auto& [text, extended] : std::vector<std::pair<std::wstring, std::wstring>>{
-             {L"C:\\Tarno\\Common", L"\\\\?\\C:\\Tarno\\Common"},
              {L"C:\\", L"\\\\?\\C:\\"},
              {L"\\\\server\\share\\Common", L"\\\\?\\UNC\\server\\share\\Common"},
              {L"\\\\?\\C:\\as is", L"\\\\?\\C:\\as is"},
-             {L"C:\\Data. . ", L"\\\\?\\C:\\Data"},
              {L"Data\\file.txt", L"\\\\?\\" + current + L"\\Data\\file.txt"}}) {
         EXPECT_EQ(extended, ToExtendedPath(text).text) << text;
     }
-    for (const wchar_t* text : {L"", L" C:\\Data", L"C:\\a?b", L"C:\\a*", L"C:\\a<b", L"C:\\a|b",
-                                L"C:\\a\"b", L"C:\\a:b"}) {
+    for (const wchar_t* text : {L"", L" C:\\Data", L"C:\\a\"b", L"C:\\a:b"}) {
         EXPECT_NE(0u, ToExtendedPath(text).error) << text;
     }
 }

@@ -6,21 +6,23 @@
 
 namespace vestro::testing {
 
-// Stands in for the open-file dialog: keeps the name field as it is when shown, and answers with
+// Stands in for the open-file dialog: keeps each setting as it is when shown, and answers with
 // the result a test has set.
 class ScriptedFileDialog : public FileDialog {
   public:
     void SetFileName(const std::wstring& fileName) override { fileNameField = fileName; }
-    void SetCancelError(bool) override {}
-    void SetFilter(const std::wstring&) override {}
-    void SetFlags(unsigned long) override {}
+    void SetCancelError(bool on) override { cancelError = on; }
+    void SetFilter(const std::wstring& text) override { filter = text; }
+    void SetFlags(unsigned long value) override { flags = value; }
     Result ShowOpen() override {
         fileNameWhenShown = fileNameField;
         return nextResult;
     }
 
     Result nextResult;
-    std::wstring fileNameField, fileNameWhenShown;
+    std::wstring fileNameField, fileNameWhenShown, filter;
+    bool cancelError = false;
+    unsigned long flags = 0;
 };
 
 }  // namespace vestro::testing

@@ -13,7 +13,7 @@ function(vestro_add_display_suite target label)
 endfunction()
 
 vestro_add_display_suite(vestro_win32_window_tests win32 win32/window_test.cpp win32/window_tests.rc)
-target_link_libraries(vestro_win32_window_tests PRIVATE vestro_win32_window comdlg32)
+target_link_libraries(vestro_win32_window_tests PRIVATE vestro_win32_window comdlg32 shlwapi)
 set_source_files_properties(win32/window_tests.rc PROPERTIES
     OBJECT_DEPENDS "${VESTRO_RESOURCE_INPUTS}")
 vestro_add_display_suite(vestro_end_to_end_tests end_to_end end_to_end/end_to_end_test.cpp)

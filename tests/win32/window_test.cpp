@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlwapi.h>
+#include <xmllite.h>
 
 #include <gtest/gtest.h>
 
@@ -9,7 +11,6 @@
 #include <functional>
 #include <future>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "main_window/win32_main_window.h"
@@ -88,6 +89,23 @@ class WindowTest : public ::testing::Test {
         const HWND bar = window->Control(ControlId::prgCopyProgress);
         return {IsWindowVisible(bar) != FALSE, SendMessageW(bar, PBM_GETPOS, 0, 0)};
     }
+    static std::wstring TextOf(HWND control) {
+        wchar_t text[512] = {};
+        GetWindowTextW(control, text, 512);
+        return text;
+    }
+    // The key as a user presses it on the control that has the focus, through the program's loop.
+    void Press(UINT key) {
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+        EXPECT_EQ(99, RunLoopUntilIdle()) << key;
+    }
+    // The cursor the window sets over its client area.
+    HCURSOR CursorOverTheWindow() {
+        SendMessageW(Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Handle()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    }
     void Click(ControlId id) {
         SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(static_cast<int>(id), BN_CLICKED),
                      reinterpret_cast<LPARAM>(window->Control(id)));
@@ -142,22 +160,46 @@ TEST_F(WindowTest, ACloseWhileAHandlerRunsWaitsForIt) {
     EXPECT_FALSE(IsWindow(opened));
 }
 
-TEST_F(WindowTest, ShowsOnlyAfterTheLoadAndEnterAndEscapeDoNothing) {
+TEST_F(WindowTest, ShowsAfterItsLoadWithItsTextsTabGoesRoundAndEnterAndEscapeDoNothing) {
+    std::atomic<int> copies = 0;
+    deploy = [&](FileSystem&, const DeploymentPaths&, const ReplacementProgress&,
+                 const NewDataInPlace&) {
+        ++copies;
+        return Status::Success();
+    };
     window->Open(SW_SHOW);
     EXPECT_EQ(visibleWhenLoading, std::vector<bool>{false});
     EXPECT_TRUE(IsWindowVisible(Handle()));
+    EXPECT_EQ(TextOf(Handle()), L"Copy Vestro Files");
+    const std::pair<ControlId, std::wstring> texts[] = {
+        {ControlId::lblExample,
+         L"If the destination path is empty then select the path where the Tarno.exe is located. "
+         L"Example:  C:\\Program Files\\Tarno\\Tarno.exe."},
+        {ControlId::lblDestinationPath, L"Destination Path:"},
+        {ControlId::txtSourcePath, L""},
+        {ControlId::cmdBrowse, L"Browse..."},
+        {ControlId::cmdOK, L"OK"},
+        {ControlId::cmdCancel, L"Cancel"},
+        {ControlId::lblStatus, L""}};
+    for (const auto& [id, text] : texts) {
+        EXPECT_EQ(TextOf(window->Control(id)), text) << static_cast<int>(id);
+    }
     window->SetSourcePathText(LayOutClient());
     ASSERT_TRUE(IsEnabled(ControlId::cmdOK));
-    const HWND pathBox = window->Control(ControlId::txtSourcePath);
-    SetFocus(pathBox);
-    for (const UINT key : {VK_RETURN, VK_ESCAPE}) {
-        PostMessageW(pathBox, WM_KEYDOWN, key, 1);
-        PostMessageW(pathBox, WM_KEYUP, key, 0xC0000001);
-        EXPECT_EQ(99, RunLoopUntilIdle()) << key;
+    SetFocus(window->Control(ControlId::txtSourcePath));
+    for (const ControlId next :
+         {ControlId::cmdBrowse, ControlId::cmdOK, ControlId::cmdCancel, ControlId::txtSourcePath}) {
+        Press(VK_TAB);
+        EXPECT_EQ(GetFocus(), window->Control(next)) << static_cast<int>(next);
     }
-    EXPECT_TRUE(IsWindow(Handle()));
-    EXPECT_TRUE(messages.empty());
-    EXPECT_FALSE(std::filesystem::exists(temporary.Child(L"Client\\Common\\VestroData")));
+    Press(VK_RETURN);
+    Press(VK_ESCAPE);
+    Sleep(200);  // time for a copy's worker to end and post, had either key started one
+    EXPECT_EQ(99, RunLoopUntilIdle());
+    EXPECT_EQ(copies, 0);
+    EXPECT_TRUE(IsWindow(Handle()) && messages.empty());
+    EXPECT_TRUE(IsEnabled(ControlId::cmdOK) && IsEnabled(ControlId::cmdCancel));
+    EXPECT_EQ(TextOf(window->Control(ControlId::lblStatus)), L"");
 }
 
 TEST_F(WindowTest, MessagesAreOwnedByTheWindowWithTheOutcomesIconAndAFullBarForSuccess) {
@@ -177,7 +219,53 @@ TEST_F(WindowTest, MessagesAreOwnedByTheWindowWithTheOutcomesIconAndAFullBarForS
     EXPECT_EQ(barAtMessages, (std::vector<std::pair<bool, LRESULT>>{{false, 0}, {true, 1000}}));
 }
 
-TEST_F(WindowTest, WhileACopyIsHeldTheWindowAnswersAndRefusesToCloseOrToEndTheSession) {
+// 144 DPI is 1.5 times 96: the design's pixels, and 8 pt, the system's message font's size
+// here, in its face or, where that takes too much room, MS Sans Serif.
+TEST_F(WindowTest, LaysOutAndPicksTheFontForTheMonitorsDpi) {
+    window->Open(SW_SHOWNOACTIVATE);
+    struct Expected {
+        UINT dpi;
+        RECT client, pathBox, ok;
+        LONG fontHeight;
+    };
+    for (Expected expected :
+         {Expected{96, {0, 0, 559, 144}, {120, 48, 533, 69}, {192, 104, 273, 129}, -11},
+          Expected{144, {0, 0, 839, 216}, {180, 72, 800, 104}, {288, 156, 410, 194}, -16}}) {
+        RECT placed{};
+        GetWindowRect(Handle(), &placed);
+        SendMessageW(Handle(), WM_DPICHANGED, MAKEWPARAM(expected.dpi, expected.dpi),
+                     reinterpret_cast<LPARAM>(&placed));
+        // This process is not DPI-aware, so Wine draws the frame at 96: the whole window is
+        // compared with the client area and the frame the system gives for the DPI.
+        AdjustWindowRectExForDpi(&expected.client, GetWindowLongW(Handle(), GWL_STYLE), FALSE,
+                                 GetWindowLongW(Handle(), GWL_EXSTYLE), expected.dpi);
+        GetWindowRect(Handle(), &placed);
+        EXPECT_EQ(placed.right - placed.left, expected.client.right - expected.client.left);
+        EXPECT_EQ(placed.bottom - placed.top, expected.client.bottom - expected.client.top);
+        for (const auto& [id, box] : {std::pair(ControlId::txtSourcePath, expected.pathBox),
+                                      std::pair(ControlId::cmdOK, expected.ok)}) {
+            GetWindowRect(window->Control(id), &placed);
+            MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&placed), 2);
+            EXPECT_TRUE(EqualRect(&placed, &box)) << expected.dpi << " " << static_cast<int>(id);
+        }
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof(metrics);
+        ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+        for (const ControlLayout& control : kLayout) {
+            LOGFONTW used{};
+            GetObjectW(reinterpret_cast<HFONT>(
+                           SendMessageW(window->Control(control.id), WM_GETFONT, 0, 0)),
+                       sizeof(used), &used);
+            EXPECT_EQ(used.lfHeight, expected.fontHeight) << expected.dpi;
+            EXPECT_TRUE(std::wstring(used.lfFaceName) == metrics.lfMessageFont.lfFaceName ||
+                        std::wstring(used.lfFaceName) == L"MS Sans Serif");
+        }
+    }
+}
+
+// The copy's worker itself is the behaviour's; here: the progress bar, the close box, the end
+// of the session, focus and the busy cursor.
+TEST_F(WindowTest, WhileACopyIsHeldTheWindowRefusesToCloseOrToEndTheSessionAndIsShownBusy) {
     std::promise<void> gate;
     deploy = [opened = gate.get_future().share()](FileSystem&, const DeploymentPaths&,
                                                   const ReplacementProgress&,
@@ -185,9 +273,10 @@ TEST_F(WindowTest, WhileACopyIsHeldTheWindowAnswersAndRefusesToCloseOrToEndTheSe
         opened.wait_for(std::chrono::minutes(1));  // bounded: a copy on the window's thread
         return Status::Failure(std::make_error_code(std::errc::io_error), L"Held.");
     };
-    window->Open(SW_SHOWNOACTIVATE);
+    window->Open(SW_SHOW);
     window->SetSourcePathText(LayOutClient());
     EXPECT_FALSE(ProgressBar().first) << "shown at rest";
+    SetFocus(window->Control(ControlId::cmdOK));
     Click(ControlId::cmdOK);
     // Nothing measured yet: the bar moves without a share.
     EXPECT_TRUE(
@@ -196,30 +285,69 @@ TEST_F(WindowTest, WhileACopyIsHeldTheWindowAnswersAndRefusesToCloseOrToEndTheSe
     EXPECT_TRUE(GetWindowLongW(window->Control(ControlId::txtSourcePath), GWL_STYLE) & ES_READONLY);
     EXPECT_FALSE(IsEnabled(ControlId::cmdOK) || IsEnabled(ControlId::cmdCancel) ||
                  IsEnabled(ControlId::cmdBrowse));
-    // Another thread asks as Windows does before it calls a window "Not Responding", and as a
-    // user who closes the window.
-    std::atomic<bool> answered = false, closeRefused = false, done = false;
-    std::jthread user([&, handle = Handle()] {
-        for (int attempt = 0; attempt < 3 && !answered; ++attempt) {
-            answered = SendMessageTimeoutW(handle, WM_NULL, 0, 0, SMTO_NORMAL, 100, nullptr) != 0;
-        }
-        SendMessageTimeoutW(handle, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, nullptr);
-        closeRefused = IsWindow(handle) != 0;
-        done = true;
-    });
-    ASSERT_TRUE(PumpUntil([&] { return done.load(); }));
-    EXPECT_TRUE(answered) << "no answer within 100 ms while the copy was held";
-    EXPECT_TRUE(closeRefused);
+    const HWND focus = GetFocus();
+    EXPECT_TRUE(IsChild(Handle(), focus) && IsWindowEnabled(focus))
+        << "focus on a disabled control";
+    EXPECT_EQ(CursorOverTheWindow(), LoadCursorW(nullptr, IDC_APPSTARTING));
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);  // the close box
+    EXPECT_TRUE(IsWindow(Handle()));
     EXPECT_EQ(FALSE, SendMessageW(Handle(), WM_QUERYENDSESSION, 0, 0));
     EXPECT_EQ(shutdownReason.shown, std::vector<std::wstring>{L"Copying the Vestro data"});
     gate.set_value();
     ASSERT_TRUE(PumpUntil([&] { return messages.size() == 1; }));  // the copy's outcome
     EXPECT_FALSE(ProgressBar().first) << "shown after the copy";
+    EXPECT_EQ(CursorOverTheWindow(), LoadCursorW(nullptr, IDC_ARROW)) << "still shown busy";
     EXPECT_EQ(shutdownReason.shown, (std::vector<std::wstring>{L"Copying the Vestro data", L""}));
     EXPECT_EQ(TRUE, SendMessageW(Handle(), WM_QUERYENDSESSION, 0, 0));
 }
 
-TEST(ManifestTest, AsksForElevationLongPathsAndPerMonitorDpi) {
+// Each element of the document on a line, "path {namespace} name=value ... text", in order;
+// empty when it is not well-formed XML. Read by the system's own parser (xmllite).
+std::wstring Elements(const std::string& document) {
+    using Create = HRESULT(WINAPI*)(REFIID, void**, IMalloc*);
+    const auto create = reinterpret_cast<Create>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"xmllite.dll"), "CreateXmlReader")));
+    IStream* stream = SHCreateMemStream(reinterpret_cast<const BYTE*>(document.data()),
+                                        static_cast<UINT>(document.size()));
+    IXmlReader* reader = nullptr;
+    if (create == nullptr || stream == nullptr ||
+        FAILED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(&reader), nullptr)) ||
+        FAILED(reader->SetInput(stream))) {
+        return L"no reader";
+    }
+    std::wstring elements, path;
+    XmlNodeType type{};
+    HRESULT read = S_OK;
+    const wchar_t* text = nullptr;
+    while ((read = reader->Read(&type)) == S_OK) {
+        const bool empty = type == XmlNodeType_Element && reader->IsEmptyElement();
+        if (type == XmlNodeType_Element) {
+            reader->GetLocalName(&text, nullptr);
+            path += L"/" + std::wstring(text);
+            reader->GetNamespaceUri(&text, nullptr);
+            elements += L"\n" + path + L" {" + text + L"}";
+            for (HRESULT more = reader->MoveToFirstAttribute(); more == S_OK;
+                 more = reader->MoveToNextAttribute()) {
+                reader->GetQualifiedName(&text, nullptr);
+                const std::wstring name = text;
+                reader->GetValue(&text, nullptr);
+                // Namespaces are in each element's line.
+                elements += name.starts_with(L"xmlns") ? L"" : L" " + name + L"=" + text;
+            }
+        } else if (type == XmlNodeType_Text) {
+            reader->GetValue(&text, nullptr);
+            elements += L" " + std::wstring(text);
+        }
+        if (type == XmlNodeType_EndElement || empty) {
+            path.erase(path.rfind(L'/'));
+        }
+    }
+    reader->Release();
+    stream->Release();
+    return read == S_FALSE ? elements : L"not well-formed";
+}
+
+TEST(ManifestTest, IsWellFormedAndAsksForWhatTheProgramNeeds) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     const auto product = std::filesystem::path(self).parent_path() / L"VestroFile.exe";
@@ -230,10 +358,30 @@ TEST(ManifestTest, AsksForElevationLongPathsAndPerMonitorDpi) {
     const std::string manifest(static_cast<const char*>(LockResource(LoadResource(module, found))),
                                SizeofResource(module, found));
     FreeLibrary(module);
-    for (const char* wanted :
-         {"level=\"requireAdministrator\"", ">PerMonitorV2<", ">true</longPathAware>"}) {
-        EXPECT_NE(std::string::npos, manifest.find(wanted)) << wanted;
-    }
+    EXPECT_EQ(Elements(manifest),
+              LR"(
+/assembly {urn:schemas-microsoft-com:asm.v1} manifestVersion=1.0
+/assembly/assemblyIdentity {urn:schemas-microsoft-com:asm.v1} type=win32 name=Vestro.VestroFile version=1.0.0.0
+/assembly/description {urn:schemas-microsoft-com:asm.v1} VestroFile
+/assembly/dependency {urn:schemas-microsoft-com:asm.v1}
+/assembly/dependency/dependentAssembly {urn:schemas-microsoft-com:asm.v1}
+/assembly/dependency/dependentAssembly/assemblyIdentity {urn:schemas-microsoft-com:asm.v1} type=win32 name=Microsoft.Windows.Common-Controls version=6.0.0.0 processorArchitecture=* publicKeyToken=6595b64144ccf1df language=*
+/assembly/trustInfo {urn:schemas-microsoft-com:asm.v3}
+/assembly/trustInfo/security {urn:schemas-microsoft-com:asm.v3}
+/assembly/trustInfo/security/requestedPrivileges {urn:schemas-microsoft-com:asm.v3}
+/assembly/trustInfo/security/requestedPrivileges/requestedExecutionLevel {urn:schemas-microsoft-com:asm.v3} level=requireAdministrator uiAccess=false
+/assembly/compatibility {urn:schemas-microsoft-com:compatibility.v1}
+/assembly/compatibility/application {urn:schemas-microsoft-com:compatibility.v1}
+/assembly/compatibility/application/supportedOS {urn:schemas-microsoft-com:compatibility.v1} Id={e2011457-1546-43c5-a5fe-008deee3d3f0}
+/assembly/compatibility/application/supportedOS {urn:schemas-microsoft-com:compatibility.v1} Id={35138b9a-5d96-4fbd-8e2d-a2440225f93a}
+/assembly/compatibility/application/supportedOS {urn:schemas-microsoft-com:compatibility.v1} Id={4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}
+/assembly/compatibility/application/supportedOS {urn:schemas-microsoft-com:compatibility.v1} Id={1f676c76-80e1-4239-95bb-83d0f6d0da78}
+/assembly/compatibility/application/supportedOS {urn:schemas-microsoft-com:compatibility.v1} Id={8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}
+/assembly/application {urn:schemas-microsoft-com:asm.v3}
+/assembly/application/windowsSettings {urn:schemas-microsoft-com:asm.v3}
+/assembly/application/windowsSettings/dpiAware {http://schemas.microsoft.com/SMI/2005/WindowsSettings} true/pm
+/assembly/application/windowsSettings/dpiAwareness {http://schemas.microsoft.com/SMI/2016/WindowsSettings} PerMonitorV2
+/assembly/application/windowsSettings/longPathAware {http://schemas.microsoft.com/SMI/2016/WindowsSettings} true)");
 }
 
 }  // namespace
