@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <future>
+#include <tuple>
 
 #include "deployment/deployment_layout.h"
 #include "support/instrumented_file_system.h"
@@ -63,13 +63,9 @@ TEST(MainWindow, LoadProbesInOrderFillsInTheFindOrReportsAndEmptiesTheBox) {
     const std::wstring failed =
         L"(48) An error has occurred while trying to find the VORIN install directory.  Error: ";
     const std::wstring probe1 = L"FileExists " + kCandidate1, probe2 = L"FileExists " + kCandidate2;
-    struct Case {
-        std::set<std::wstring> installed;
-        std::optional<int> failAt;
-        bool creationFails;
-        std::wstring box, status, message;
-        Texts probes;
-    };
+    // Installed files, the failing call, no file system; then box, status, message and probes.
+    using Case = std::tuple<std::set<std::wstring>, std::optional<int>, bool, std::wstring,
+                            std::wstring, std::wstring, Texts>;
     // clang-format off
     const Case cases[] = {
         {{kCandidate1, kCandidate2}, {}, false, kCandidate1, L"", L"", {probe1}},
@@ -79,19 +75,19 @@ TEST(MainWindow, LoadProbesInOrderFillsInTheFindOrReportsAndEmptiesTheBox) {
         {{}, {}, true, L"", L"lblStatus", failed + L"Class not registered.", {}},
     };
     // clang-format on
-    for (const Case& each : cases) {
+    for (const auto& [installed, failAt, creationFails, box, status, message, probes] : cases) {
         Harness harness(L"C:\\Program");
-        harness.listed = each.installed;
-        harness.failAt = each.failAt;
-        harness.creationFails = each.creationFails;
+        harness.listed = installed;
+        harness.failAt = failAt;
+        harness.creationFails = creationFails;
         harness.window.sourcePathText = L"C:\\earlier\\Tarno.exe";  // a failure must empty it
         harness.behaviour.OnLoad();
         const RecordingWindow& window = harness.window;
-        EXPECT_EQ(window.sourcePathText, each.box);
-        EXPECT_EQ(window.okEnabled, !each.box.empty());
-        EXPECT_EQ(window.statusText, each.status);
-        EXPECT_EQ(window.shown, each.message.empty() ? Texts{} : Texts{each.message});
-        EXPECT_EQ(harness.firstLog ? *harness.firstLog : Texts{}, each.probes);
+        EXPECT_EQ(window.sourcePathText, box);
+        EXPECT_EQ(window.okEnabled, !box.empty());
+        EXPECT_EQ(window.statusText, status);
+        EXPECT_EQ(window.shown, message.empty() ? Texts{} : Texts{message});
+        EXPECT_EQ(harness.firstLog ? *harness.firstLog : Texts{}, probes);
     }
 }
 
@@ -168,19 +164,18 @@ TEST(MainWindow, EventsDuringTheCopyAreRefusedAndSuccessIsToldBeforeTheOldDataIs
     DeploymentLayout layout;
     std::promise<void> gate, removal;
     std::atomic<int> started = 0, ended = 0;
-    Harness harness(layout.root.Text(L"program"), [&](FileSystem&, const DeploymentPaths&,
-                                                      const ReplacementProgress& progress,
-                                                      const NewDataInPlace& newDataInPlace) {
-        ++started;
-        for (std::uint64_t copied : {0, 0, 1, 100, 101, 101, 400}) {
-            progress(copied, 400);
-        }
-        gate.get_future().wait_for(std::chrono::minutes(1));  // bounded, should it run inline
-        newDataInPlace();
-        removal.get_future().wait_for(std::chrono::minutes(1));
-        ++ended;
-        return Status::Success();
-    });
+    Harness harness(
+        layout.root.Text(L"program"), [&](auto&, auto&, auto& progress, auto& newDataInPlace) {
+            ++started;
+            for (std::uint64_t copied : {0, 0, 1, 100, 101, 101, 400}) {
+                progress(copied, 400);
+            }
+            gate.get_future().wait_for(std::chrono::minutes(1));  // bounded, should it run inline
+            newDataInPlace();
+            removal.get_future().wait_for(std::chrono::minutes(1));
+            ++ended;
+            return Status::Success();
+        });
     harness.behaviour.OnLoad();
     harness.window.SetSourcePathText(layout.ExePath());
     harness.behaviour.OnOKClick();

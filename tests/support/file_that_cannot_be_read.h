@@ -1,6 +1,14 @@
 #pragma once
 
 #include <filesystem>
+#ifdef _WIN32
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "support/temporary_folder.h"
+#endif
 
 namespace vestro::testing {
 
@@ -9,13 +17,30 @@ namespace vestro::testing {
 // without any sharing.
 class FileThatCannotBeRead {
   public:
-    explicit FileThatCannotBeRead(const std::filesystem::path& path);
+#ifdef _WIN32
+    explicit FileThatCannotBeRead(const std::filesystem::path& path) {
+        WriteFile(path, "held open without sharing");
+        handle_ = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (handle_ == INVALID_HANDLE_VALUE) {
+            throw std::runtime_error("cannot hold the file open: error " +
+                                     std::to_string(GetLastError()));
+        }
+    }
+    ~FileThatCannotBeRead() {
+        CloseHandle(handle_);
+    }
+#else
+    explicit FileThatCannotBeRead(const std::filesystem::path& path) {
+        std::filesystem::create_symlink(path.parent_path() / "missing-target", path);
+    }
+#endif
     FileThatCannotBeRead(const FileThatCannotBeRead&) = delete;
     FileThatCannotBeRead& operator=(const FileThatCannotBeRead&) = delete;
-    ~FileThatCannotBeRead();
+#ifdef _WIN32
 
   private:
-    void* handle_ = nullptr;
+    HANDLE handle_ = nullptr;
+#endif
 };
 
 }  // namespace vestro::testing

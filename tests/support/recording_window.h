@@ -18,9 +18,7 @@ class RecordingWindow : public Window {
     std::wstring SourcePathText() const override { return sourcePathText; }
     void SetSourcePathText(const std::wstring& text) override {
         sourcePathText = text;
-        if (onSourcePathChanged) {
-            onSourcePathChanged();
-        }
+        onSourcePathChanged();
     }
     void SetSourcePathReadOnly(bool readOnly) override { pathReadOnly = readOnly; }
     void EnableOK(bool on) override { okEnabled = on; }
@@ -38,10 +36,9 @@ class RecordingWindow : public Window {
     // The progress posted before the copy's end, once that is posted; nothing after a minute.
     std::optional<std::vector<unsigned>> TakePostsOnceFinished() {
         std::future<std::vector<unsigned>> finished = finished_.get_future();
-        if (finished.wait_for(std::chrono::minutes(1)) != std::future_status::ready) {
-            return std::nullopt;
-        }
-        return finished.get();
+        return finished.wait_for(std::chrono::minutes(1)) == std::future_status::ready
+                   ? std::optional(finished.get())
+                   : std::nullopt;
     }
 
     // A fresh window, before its load sequence.
@@ -49,7 +46,7 @@ class RecordingWindow : public Window {
     bool okEnabled = false, cancelEnabled = true, browseEnabled = true, pathReadOnly = false;
     bool busy = false, everBusy = false;
     std::vector<std::wstring> shown;  // "(48) text": the icon's value, then the text; "closed"
-    std::function<void()> onSourcePathChanged;
+    std::function<void()> onSourcePathChanged = [] {};
 
   private:
     std::vector<unsigned> progress_;

@@ -49,22 +49,13 @@ void WriteFile(const fs::path& file, std::string_view content) {
     }
 }
 
-fs::path MakeFolder(const fs::path& folder) {
-    fs::create_directories(folder);
-    return folder;
-}
-
 TreeSnapshot SnapshotTree(const fs::path& root) {
     TreeSnapshot snapshot;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        const std::wstring relative = ToPathText(entry.path().lexically_relative(root));
-        if (entry.is_directory()) {
-            snapshot[relative] = "<folder>";
-            continue;
-        }
-        std::ifstream stream(entry.path(), std::ios::binary);
-        snapshot[relative].assign(std::istreambuf_iterator<char>(stream),
-                                  std::istreambuf_iterator<char>());
+        std::string& content = snapshot[ToPathText(entry.path().lexically_relative(root))];
+        std::ifstream stream(entry.is_directory() ? fs::path() : entry.path(), std::ios::binary);
+        content = entry.is_directory() ? "<folder>"
+                                       : std::string(std::istreambuf_iterator<char>(stream), {});
     }
     return snapshot;
 }

@@ -26,7 +26,9 @@ class TemporaryFolder {
 
 // Writes a file, creating the folders on the way.
 void WriteFile(const std::filesystem::path& file, std::string_view content);
-std::filesystem::path MakeFolder(const std::filesystem::path& folder);
+inline void MakeFolder(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder);
+}
 
 // Every file and folder below root, by relative path: the file's bytes, or "<folder>".
 using TreeSnapshot = std::map<std::wstring, std::string>;

@@ -11,6 +11,7 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "main_window/win32_main_window.h"
@@ -36,19 +37,13 @@ class WindowTest : public ::testing::Test {
         MakeFolder(temporary.Child(L"Program"));
         auto createFileSystem = [this] {
             visibleWhenLoading.push_back(IsWindowVisible(window ? window->Handle() : nullptr));
-            return failFileSystem
-                       ? FileSystemCreation{nullptr, Status::Failure(
-                                                         std::make_error_code(std::errc::io_error),
-                                                         L"None.")}
-                       : CreateFileSystem();
+            const Status none =
+                Status::Failure(std::make_error_code(std::errc::io_error), L"None.");
+            return failFileSystem ? FileSystemCreation{nullptr, none} : CreateFileSystem();
         };
         window = std::make_unique<Win32MainWindow>(
             createFileSystem, temporary.Text(L"Program"), dialog,
-            [this](FileSystem& fileSystem, const DeploymentPaths& paths,
-                   const ReplacementProgress& progress, const NewDataInPlace& newDataInPlace) {
-                return deploy(fileSystem, paths, progress, newDataInPlace);
-            },
-            shutdownReason);
+            [this](auto&... arguments) { return deploy(arguments...); }, shutdownReason);
         ASSERT_FALSE(window->Create(GetModuleHandleW(nullptr)).Failed());
         current = this;
         timer = SetTimer(nullptr, 0, 20, AnswerMessageBoxes);
@@ -69,15 +64,12 @@ class WindowTest : public ::testing::Test {
         GetClassNameW(box, className, 16);
         if (IsWindowVisible(box) && std::wstring(className) == L"#32770") {
             HICON icon = nullptr;
-            for (HWND child = FindWindowExW(box, nullptr, L"Static", nullptr);
-                 child != nullptr && icon == nullptr;
-                 child = FindWindowExW(box, child, L"Static", nullptr)) {
+            for (HWND child = nullptr;
+                 icon == nullptr && (child = FindWindowExW(box, child, L"Static", nullptr));) {
                 icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
             }
             current->messages.emplace_back(GetWindow(box, GW_OWNER), icon);
-            if (current->onMessage) {
-                current->onMessage();
-            }
+            current->onMessage();
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }
         return TRUE;
@@ -100,7 +92,6 @@ class WindowTest : public ::testing::Test {
         PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
         EXPECT_EQ(99, RunLoopUntilIdle()) << key;
     }
-    // The cursor the window sets over its client area.
     HCURSOR CursorOverTheWindow() {
         SendMessageW(Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Handle()),
                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
@@ -116,8 +107,8 @@ class WindowTest : public ::testing::Test {
         PostQuitMessage(99);
         return RunMessageLoop(Handle());
     }
-    // Handles this thread's messages, as the program's loop does, until done holds or a minute
-    // is up.
+    // This thread's messages, handled as the program's loop does, until done holds or a minute is
+    // up.
     static bool PumpUntil(const std::function<bool()>& done) {
         for (int round = 0; round < 600 && !done(); ++round) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
@@ -128,12 +119,6 @@ class WindowTest : public ::testing::Test {
             }
         }
         return done();
-    }
-    std::wstring LayOutClient() {
-        WriteFile(temporary.Child(L"Program\\Data\\readme.txt"), "data");
-        WriteFile(temporary.Child(L"Client\\Tarno.exe"), "");
-        MakeFolder(temporary.Child(L"Client\\Common"));
-        return temporary.Text(L"Client\\Tarno.exe");
     }
 
     inline static WindowTest* current = nullptr;
@@ -146,7 +131,7 @@ class WindowTest : public ::testing::Test {
     std::vector<bool> visibleWhenLoading;
     bool failFileSystem = false;
     std::vector<std::pair<HWND, HICON>> messages;  // each box's owner and icon
-    std::function<void()> onMessage;
+    std::function<void()> onMessage = [] {};
 };
 
 TEST_F(WindowTest, ACloseWhileAHandlerRunsWaitsForIt) {
@@ -160,14 +145,21 @@ TEST_F(WindowTest, ACloseWhileAHandlerRunsWaitsForIt) {
     EXPECT_FALSE(IsWindow(opened));
 }
 
-TEST_F(WindowTest, ShowsAfterItsLoadWithItsTextsTabGoesRoundAndEnterAndEscapeDoNothing) {
+// At rest: shown after its load, its texts, the tab order, and Enter and Escape doing nothing.
+// While a copy is held (the copy's worker itself is the behaviour's): the progress bar, the close
+// box, the end of the session, focus and the busy cursor. Then each outcome's message box.
+TEST_F(WindowTest, AtRestDoesNothingUnaskedAndWhileACopyIsHeldRefusesToCloseOrToEndTheSession) {
     std::atomic<int> copies = 0;
-    deploy = [&](FileSystem&, const DeploymentPaths&, const ReplacementProgress&,
-                 const NewDataInPlace&) {
+    std::promise<void> gate;
+    deploy = [&copies, released = gate.get_future().share()](auto&...) {
         ++copies;
-        return Status::Success();
+        released.wait_for(std::chrono::minutes(1));  // bounded: a copy on the window's thread
+        return Status::Failure(std::make_error_code(std::errc::io_error), L"Held.");
     };
+    std::vector<std::pair<bool, LRESULT>> barAtMessages;
+    onMessage = [&] { barAtMessages.push_back(ProgressBar()); };
     window->Open(SW_SHOW);
+    const HWND opened = Handle();
     EXPECT_EQ(visibleWhenLoading, std::vector<bool>{false});
     EXPECT_TRUE(IsWindowVisible(Handle()));
     EXPECT_EQ(TextOf(Handle()), L"Copy Vestro Files");
@@ -184,7 +176,10 @@ TEST_F(WindowTest, ShowsAfterItsLoadWithItsTextsTabGoesRoundAndEnterAndEscapeDoN
     for (const auto& [id, text] : texts) {
         EXPECT_EQ(TextOf(window->Control(id)), text) << static_cast<int>(id);
     }
-    window->SetSourcePathText(LayOutClient());
+    WriteFile(temporary.Child(L"Program\\Data\\readme.txt"), "data");
+    WriteFile(temporary.Child(L"Client\\Tarno.exe"), "");
+    MakeFolder(temporary.Child(L"Client\\Common"));
+    window->SetSourcePathText(temporary.Text(L"Client\\Tarno.exe"));
     ASSERT_TRUE(IsEnabled(ControlId::cmdOK));
     SetFocus(window->Control(ControlId::txtSourcePath));
     for (const ControlId next :
@@ -194,88 +189,12 @@ TEST_F(WindowTest, ShowsAfterItsLoadWithItsTextsTabGoesRoundAndEnterAndEscapeDoN
     }
     Press(VK_RETURN);
     Press(VK_ESCAPE);
-    Sleep(200);  // time for a copy's worker to end and post, had either key started one
+    Sleep(200);  // time for a copy's worker to start, had either key started one
     EXPECT_EQ(99, RunLoopUntilIdle());
     EXPECT_EQ(copies, 0);
     EXPECT_TRUE(IsWindow(Handle()) && messages.empty());
-    EXPECT_TRUE(IsEnabled(ControlId::cmdOK) && IsEnabled(ControlId::cmdCancel));
-    EXPECT_EQ(TextOf(window->Control(ControlId::lblStatus)), L"");
-}
-
-TEST_F(WindowTest, MessagesAreOwnedByTheWindowWithTheOutcomesIconAndAFullBarForSuccess) {
-    std::vector<std::pair<bool, LRESULT>> barAtMessages;
-    onMessage = [&] { barAtMessages.push_back(ProgressBar()); };
-    window->Open(SW_SHOWNOACTIVATE);
-    const HWND opened = Handle();
-    WriteFile(temporary.Child(L"Client\\Tarno.exe"), "");
-    window->SetSourcePathText(temporary.Text(L"Client\\Tarno.exe"));
-    Click(ControlId::cmdOK);  // no Common folder
-    ASSERT_TRUE(PumpUntil([&] { return messages.size() == 1; }));
-    LayOutClient();
-    Click(ControlId::cmdOK);
-    ASSERT_TRUE(PumpUntil([&] { return messages.size() == 2; }));
-    EXPECT_EQ(messages[0], std::pair(opened, LoadIconW(nullptr, IDI_EXCLAMATION)));
-    EXPECT_EQ(messages[1], std::pair(opened, LoadIconW(nullptr, IDI_INFORMATION)));
-    EXPECT_EQ(barAtMessages, (std::vector<std::pair<bool, LRESULT>>{{false, 0}, {true, 1000}}));
-}
-
-// 144 DPI is 1.5 times 96: the design's pixels, and 8 pt, the system's message font's size
-// here, in its face or, where that takes too much room, MS Sans Serif.
-TEST_F(WindowTest, LaysOutAndPicksTheFontForTheMonitorsDpi) {
-    window->Open(SW_SHOWNOACTIVATE);
-    struct Expected {
-        UINT dpi;
-        RECT client, pathBox, ok;
-        LONG fontHeight;
-    };
-    for (Expected expected :
-         {Expected{96, {0, 0, 559, 144}, {120, 48, 533, 69}, {192, 104, 273, 129}, -11},
-          Expected{144, {0, 0, 839, 216}, {180, 72, 800, 104}, {288, 156, 410, 194}, -16}}) {
-        RECT placed{};
-        GetWindowRect(Handle(), &placed);
-        SendMessageW(Handle(), WM_DPICHANGED, MAKEWPARAM(expected.dpi, expected.dpi),
-                     reinterpret_cast<LPARAM>(&placed));
-        // This process is not DPI-aware, so Wine draws the frame at 96: the whole window is
-        // compared with the client area and the frame the system gives for the DPI.
-        AdjustWindowRectExForDpi(&expected.client, GetWindowLongW(Handle(), GWL_STYLE), FALSE,
-                                 GetWindowLongW(Handle(), GWL_EXSTYLE), expected.dpi);
-        GetWindowRect(Handle(), &placed);
-        EXPECT_EQ(placed.right - placed.left, expected.client.right - expected.client.left);
-        EXPECT_EQ(placed.bottom - placed.top, expected.client.bottom - expected.client.top);
-        for (const auto& [id, box] : {std::pair(ControlId::txtSourcePath, expected.pathBox),
-                                      std::pair(ControlId::cmdOK, expected.ok)}) {
-            GetWindowRect(window->Control(id), &placed);
-            MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&placed), 2);
-            EXPECT_TRUE(EqualRect(&placed, &box)) << expected.dpi << " " << static_cast<int>(id);
-        }
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof(metrics);
-        ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
-        for (const ControlLayout& control : kLayout) {
-            LOGFONTW used{};
-            GetObjectW(reinterpret_cast<HFONT>(
-                           SendMessageW(window->Control(control.id), WM_GETFONT, 0, 0)),
-                       sizeof(used), &used);
-            EXPECT_EQ(used.lfHeight, expected.fontHeight) << expected.dpi;
-            EXPECT_TRUE(std::wstring(used.lfFaceName) == metrics.lfMessageFont.lfFaceName ||
-                        std::wstring(used.lfFaceName) == L"MS Sans Serif");
-        }
-    }
-}
-
-// The copy's worker itself is the behaviour's; here: the progress bar, the close box, the end
-// of the session, focus and the busy cursor.
-TEST_F(WindowTest, WhileACopyIsHeldTheWindowRefusesToCloseOrToEndTheSessionAndIsShownBusy) {
-    std::promise<void> gate;
-    deploy = [opened = gate.get_future().share()](FileSystem&, const DeploymentPaths&,
-                                                  const ReplacementProgress&,
-                                                  const NewDataInPlace&) {
-        opened.wait_for(std::chrono::minutes(1));  // bounded: a copy on the window's thread
-        return Status::Failure(std::make_error_code(std::errc::io_error), L"Held.");
-    };
-    window->Open(SW_SHOW);
-    window->SetSourcePathText(LayOutClient());
     EXPECT_FALSE(ProgressBar().first) << "shown at rest";
+
     SetFocus(window->Control(ControlId::cmdOK));
     Click(ControlId::cmdOK);
     // Nothing measured yet: the bar moves without a share.
@@ -299,54 +218,57 @@ TEST_F(WindowTest, WhileACopyIsHeldTheWindowRefusesToCloseOrToEndTheSessionAndIs
     EXPECT_EQ(CursorOverTheWindow(), LoadCursorW(nullptr, IDC_ARROW)) << "still shown busy";
     EXPECT_EQ(shutdownReason.shown, (std::vector<std::wstring>{L"Copying the Vestro data", L""}));
     EXPECT_EQ(TRUE, SendMessageW(Handle(), WM_QUERYENDSESSION, 0, 0));
+    deploy = DeployData;
+    Click(ControlId::cmdOK);
+    ASSERT_TRUE(PumpUntil([&] { return messages.size() == 2; }));
+    EXPECT_EQ(messages,
+              (std::vector<std::pair<HWND, HICON>>{{opened, LoadIconW(nullptr, IDI_EXCLAMATION)},
+                                                   {opened, LoadIconW(nullptr, IDI_INFORMATION)}}));
+    EXPECT_EQ(barAtMessages.back(), (std::pair<bool, LRESULT>{true, 1000}));
 }
 
-// Each element of the document on a line, "path {namespace} name=value ... text", in order;
-// empty when it is not well-formed XML. Read by the system's own parser (xmllite).
-std::wstring Elements(const std::string& document) {
-    using Create = HRESULT(WINAPI*)(REFIID, void**, IMalloc*);
-    const auto create = reinterpret_cast<Create>(
-        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"xmllite.dll"), "CreateXmlReader")));
-    IStream* stream = SHCreateMemStream(reinterpret_cast<const BYTE*>(document.data()),
-                                        static_cast<UINT>(document.size()));
-    IXmlReader* reader = nullptr;
-    if (create == nullptr || stream == nullptr ||
-        FAILED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(&reader), nullptr)) ||
-        FAILED(reader->SetInput(stream))) {
-        return L"no reader";
-    }
-    std::wstring elements, path;
-    XmlNodeType type{};
-    HRESULT read = S_OK;
-    const wchar_t* text = nullptr;
-    while ((read = reader->Read(&type)) == S_OK) {
-        const bool empty = type == XmlNodeType_Element && reader->IsEmptyElement();
-        if (type == XmlNodeType_Element) {
-            reader->GetLocalName(&text, nullptr);
-            path += L"/" + std::wstring(text);
-            reader->GetNamespaceUri(&text, nullptr);
-            elements += L"\n" + path + L" {" + text + L"}";
-            for (HRESULT more = reader->MoveToFirstAttribute(); more == S_OK;
-                 more = reader->MoveToNextAttribute()) {
-                reader->GetQualifiedName(&text, nullptr);
-                const std::wstring name = text;
-                reader->GetValue(&text, nullptr);
-                // Namespaces are in each element's line.
-                elements += name.starts_with(L"xmlns") ? L"" : L" " + name + L"=" + text;
-            }
-        } else if (type == XmlNodeType_Text) {
-            reader->GetValue(&text, nullptr);
-            elements += L" " + std::wstring(text);
+// 144 DPI is 1.5 times 96: the design's pixels, and 8 pt, the system's message font's size
+// here, in its face or, where that takes too much room, MS Sans Serif.
+TEST_F(WindowTest, LaysOutAndPicksTheFontForTheMonitorsDpi) {
+    window->Open(SW_SHOWNOACTIVATE);
+    using Expected = std::tuple<UINT, RECT, RECT, RECT, LONG>;
+    for (auto [dpi, client, pathBox, ok, fontHeight] :
+         {Expected{96, {0, 0, 559, 144}, {120, 48, 533, 69}, {192, 104, 273, 129}, -11},
+          Expected{144, {0, 0, 839, 216}, {180, 72, 800, 104}, {288, 156, 410, 194}, -16}}) {
+        RECT placed{};
+        GetWindowRect(Handle(), &placed);
+        SendMessageW(Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&placed));
+        // This process is not DPI-aware, so Wine draws the frame at 96: the whole window is
+        // compared with the client area and the frame the system gives for the DPI.
+        AdjustWindowRectExForDpi(&client, GetWindowLongW(Handle(), GWL_STYLE), FALSE,
+                                 GetWindowLongW(Handle(), GWL_EXSTYLE), dpi);
+        GetWindowRect(Handle(), &placed);
+        EXPECT_EQ(placed.right - placed.left, client.right - client.left);
+        EXPECT_EQ(placed.bottom - placed.top, client.bottom - client.top);
+        for (const auto& [id, box] :
+             {std::pair(ControlId::txtSourcePath, pathBox), std::pair(ControlId::cmdOK, ok)}) {
+            GetWindowRect(window->Control(id), &placed);
+            MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&placed), 2);
+            EXPECT_TRUE(EqualRect(&placed, &box)) << dpi << " " << static_cast<int>(id);
         }
-        if (type == XmlNodeType_EndElement || empty) {
-            path.erase(path.rfind(L'/'));
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof(metrics);
+        ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+        for (const ControlLayout& control : kLayout) {
+            LOGFONTW used{};
+            GetObjectW(reinterpret_cast<HFONT>(
+                           SendMessageW(window->Control(control.id), WM_GETFONT, 0, 0)),
+                       sizeof(used), &used);
+            EXPECT_EQ(used.lfHeight, fontHeight) << dpi;
+            EXPECT_TRUE(std::wstring(used.lfFaceName) == metrics.lfMessageFont.lfFaceName ||
+                        std::wstring(used.lfFaceName) == L"MS Sans Serif");
         }
     }
-    reader->Release();
-    stream->Release();
-    return read == S_FALSE ? elements : L"not well-formed";
 }
 
+// The manifest as xmllite reads it: each element with attributes and each text on a line, its path
+// (each name's namespace where it changes), then " name=value ..." or " text".
 TEST(ManifestTest, IsWellFormedAndAsksForWhatTheProgramNeeds) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -355,33 +277,68 @@ TEST(ManifestTest, IsWellFormedAndAsksForWhatTheProgramNeeds) {
     ASSERT_NE(nullptr, module) << "no VestroFile.exe beside the tests";
     const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST);
     ASSERT_NE(nullptr, found);
-    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(module, found))),
-                               SizeofResource(module, found));
+    IStream* stream =
+        SHCreateMemStream(static_cast<const BYTE*>(LockResource(LoadResource(module, found))),
+                          SizeofResource(module, found));
     FreeLibrary(module);
-    EXPECT_EQ(Elements(manifest),
+    using Create = HRESULT(WINAPI*)(REFIID, void**, IMalloc*);
+    const auto create = reinterpret_cast<Create>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"xmllite.dll"), "CreateXmlReader")));
+    IXmlReader* reader = nullptr;
+    ASSERT_TRUE(
+        create != nullptr && stream != nullptr &&
+        SUCCEEDED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(&reader), nullptr)) &&
+        SUCCEEDED(reader->SetInput(stream)));
+    std::vector<std::pair<std::wstring, std::wstring>> open;  // each open element's path, namespace
+    std::wstring lines;
+    XmlNodeType type{};
+    HRESULT read = S_OK;
+    const wchar_t* text = nullptr;
+    while ((read = reader->Read(&type)) == S_OK) {
+        if (type == XmlNodeType_Element) {
+            const bool empty = reader->IsEmptyElement();
+            reader->GetNamespaceUri(&text, nullptr);
+            const std::wstring space = text;
+            reader->GetLocalName(&text, nullptr);
+            std::wstring path = (open.empty() ? L"" : open.back().first) + L"/" + text, attributes;
+            path += !open.empty() && open.back().second == space ? L"" : L"{" + space + L"}";
+            for (HRESULT more = reader->MoveToFirstAttribute(); more == S_OK;
+                 more = reader->MoveToNextAttribute()) {
+                reader->GetQualifiedName(&text, nullptr);
+                const std::wstring name = text;
+                reader->GetValue(&text, nullptr);
+                // Namespaces are in the path.
+                attributes += name.starts_with(L"xmlns") ? L"" : L" " + name + L"=" + text;
+            }
+            lines += attributes.empty() ? L"" : L"\n" + path + attributes;
+            if (!empty) {
+                open.emplace_back(path, space);
+            }
+        } else if (type == XmlNodeType_Text) {
+            reader->GetValue(&text, nullptr);
+            lines += L"\n" + open.back().first + L" " + text;
+        } else if (type == XmlNodeType_EndElement) {
+            open.pop_back();
+        }
+    }
+    reader->Release();
+    stream->Release();
+    EXPECT_EQ(read, S_FALSE) << "not well-formed";
+    EXPECT_EQ(lines,
               LR"(
-/assembly {urn:schemas-microsoft-com:asm.v1} manifestVersion=1.0
-/assembly/assemblyIdentity {urn:schemas-microsoft-com:asm.v1} type=win32 name=Vestro.VestroFile version=1.0.0.0
-/assembly/description {urn:schemas-microsoft-com:asm.v1} VestroFile
-/assembly/dependency {urn:schemas-microsoft-com:asm.v1}
-/assembly/dependency/dependentAssembly {urn:schemas-microsoft-com:asm.v1}
-/assembly/dependency/dependentAssembly/assemblyIdentity {urn:schemas-microsoft-com:asm.v1} type=win32 name=Microsoft.Windows.Common-Controls version=6.0.0.0 processorArchitecture=* publicKeyToken=6595b64144ccf1df language=*
-/assembly/trustInfo {urn:schemas-microsoft-com:asm.v3}
-/assembly/trustInfo/security {urn:schemas-microsoft-com:asm.v3}
-/assembly/trustInfo/security/requestedPrivileges {urn:schemas-microsoft-com:asm.v3}
-/assembly/trustInfo/security/requestedPrivileges/requestedExecutionLevel {urn:schemas-microsoft-com:asm.v3} level=requireAdministrator uiAccess=false
-/assembly/compatibility {urn:schemas-microsoft-com:compatibility.v1}
-/assembly/compatibility/application {urn:schemas-microsoft-com:compatibility.v1}
-/assembly/compatibility/application/supportedOS {urn:schemas-microsoft-com:compatibility.v1} Id={e2011457-1546-43c5-a5fe-008deee3d3f0}
-/assembly/compatibility/application/supportedOS {urn:schemas-microsoft-com:compatibility.v1} Id={35138b9a-5d96-4fbd-8e2d-a2440225f93a}
-/assembly/compatibility/application/supportedOS {urn:schemas-microsoft-com:compatibility.v1} Id={4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}
-/assembly/compatibility/application/supportedOS {urn:schemas-microsoft-com:compatibility.v1} Id={1f676c76-80e1-4239-95bb-83d0f6d0da78}
-/assembly/compatibility/application/supportedOS {urn:schemas-microsoft-com:compatibility.v1} Id={8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}
-/assembly/application {urn:schemas-microsoft-com:asm.v3}
-/assembly/application/windowsSettings {urn:schemas-microsoft-com:asm.v3}
-/assembly/application/windowsSettings/dpiAware {http://schemas.microsoft.com/SMI/2005/WindowsSettings} true/pm
-/assembly/application/windowsSettings/dpiAwareness {http://schemas.microsoft.com/SMI/2016/WindowsSettings} PerMonitorV2
-/assembly/application/windowsSettings/longPathAware {http://schemas.microsoft.com/SMI/2016/WindowsSettings} true)");
+/assembly{urn:schemas-microsoft-com:asm.v1} manifestVersion=1.0
+/assembly{urn:schemas-microsoft-com:asm.v1}/assemblyIdentity type=win32 name=Vestro.VestroFile version=1.0.0.0
+/assembly{urn:schemas-microsoft-com:asm.v1}/description VestroFile
+/assembly{urn:schemas-microsoft-com:asm.v1}/dependency/dependentAssembly/assemblyIdentity type=win32 name=Microsoft.Windows.Common-Controls version=6.0.0.0 processorArchitecture=* publicKeyToken=6595b64144ccf1df language=*
+/assembly{urn:schemas-microsoft-com:asm.v1}/trustInfo{urn:schemas-microsoft-com:asm.v3}/security/requestedPrivileges/requestedExecutionLevel level=requireAdministrator uiAccess=false
+/assembly{urn:schemas-microsoft-com:asm.v1}/compatibility{urn:schemas-microsoft-com:compatibility.v1}/application/supportedOS Id={e2011457-1546-43c5-a5fe-008deee3d3f0}
+/assembly{urn:schemas-microsoft-com:asm.v1}/compatibility{urn:schemas-microsoft-com:compatibility.v1}/application/supportedOS Id={35138b9a-5d96-4fbd-8e2d-a2440225f93a}
+/assembly{urn:schemas-microsoft-com:asm.v1}/compatibility{urn:schemas-microsoft-com:compatibility.v1}/application/supportedOS Id={4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}
+/assembly{urn:schemas-microsoft-com:asm.v1}/compatibility{urn:schemas-microsoft-com:compatibility.v1}/application/supportedOS Id={1f676c76-80e1-4239-95bb-83d0f6d0da78}
+/assembly{urn:schemas-microsoft-com:asm.v1}/compatibility{urn:schemas-microsoft-com:compatibility.v1}/application/supportedOS Id={8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}
+/assembly{urn:schemas-microsoft-com:asm.v1}/application{urn:schemas-microsoft-com:asm.v3}/windowsSettings/dpiAware{http://schemas.microsoft.com/SMI/2005/WindowsSettings} true/pm
+/assembly{urn:schemas-microsoft-com:asm.v1}/application{urn:schemas-microsoft-com:asm.v3}/windowsSettings/dpiAwareness{http://schemas.microsoft.com/SMI/2016/WindowsSettings} PerMonitorV2
+/assembly{urn:schemas-microsoft-com:asm.v1}/application{urn:schemas-microsoft-com:asm.v3}/windowsSettings/longPathAware{http://schemas.microsoft.com/SMI/2016/WindowsSettings} true)");
 }
 
 }  // namespace
