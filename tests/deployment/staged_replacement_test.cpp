@@ -266,6 +266,18 @@ TEST(StagedReplacement, ABriefHoldIsWaitedOutAndALastingOneChangesNothing) {
         EXPECT_EQ(SnapshotTree(layout.VestroData()), old);
         EXPECT_TRUE(layout.NothingStrayInCommon());
     }
+    // A staging folder of an earlier run that another program holds is passed over, and goes
+    // with the next run.
+    DeploymentLayout staged;
+    const fs::path leftover = staged.Common() / "VestroData.vestrofile-new";
+    WriteFile(leftover / "half.txt", "partial");
+    OwnedHandle held = Hold(leftover, FILE_SHARE_READ);
+    EXPECT_FALSE(Replace(staged, *impatient).Failed());
+    EXPECT_EQ(SnapshotTree(staged.VestroData()), SnapshotTree(staged.Data()));
+    EXPECT_TRUE(fs::is_directory(leftover));
+    held.Reset();
+    EXPECT_FALSE(Replace(staged).Failed());
+    EXPECT_TRUE(staged.NothingStrayInCommon());
 }
 #endif
 
