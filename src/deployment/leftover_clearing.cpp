@@ -1,5 +1,7 @@
 #include "leftover_clearing.h"
 
+#include <functional>
+#include <optional>
 #include <system_error>
 
 #include "deployment/staged_replacement.h"
@@ -75,56 +77,56 @@ Status RemoveOrSetAside(FileSystem& fileSystem, const std::wstring& leftover,
     return removal;
 }
 
-// The first backup name not taken by something else. A real folder there is the old data of an
-// interrupted run: put back when the target is missing, else cleared.
-Status ClearBackup(FileSystem& fileSystem, const std::wstring& targetDir, std::wstring& backup) {
+// Walks the names of a kind from the first, passing over those taken by something not ours:
+// a free name is the answer; at a folder of ours, clearOurFolder answers for it, or gives
+// nothing when the next name is to be tried.
+Status FindNameOfKind(FileSystem& fileSystem, const std::wstring& first, std::wstring& name,
+                      const std::function<std::optional<Status>()>& clearOurFolder) {
     for (int number = 1; number <= kNamesOfAKind; ++number) {
-        backup = NameOfKind(BackupFolderFor(targetDir), number);
-        const NameProbe probe = ProbeName(fileSystem, backup);
-        if (probe.status.Failed()) {
+        name = NameOfKind(first, number);
+        const NameProbe probe = ProbeName(fileSystem, name);
+        if (probe.status.Failed() || probe.use == NameUse::Free) {
             return probe.status;
         }
-        if (probe.use == NameUse::Free) {
-            return Status::Success();
+        if (probe.use == NameUse::OurFolder) {
+            if (std::optional<Status> cleared = clearOurFolder()) {
+                return *cleared;
+            }
         }
-        if (probe.use == NameUse::TakenByOther) {
-            continue;
-        }
-        const ExistsResult target = fileSystem.FolderExists(targetDir);
-        if (target.status.Failed()) {
-            return target.status;
-        }
-        if (target.exists) {
-            return RemoveOrSetAside(fileSystem, backup, targetDir);
-        }
-        Status status = fileSystem.MoveFolder(backup, targetDir);
-        if (status.Failed()) {
-            status.description += OldDataIsNowIn(fileSystem, backup);
-        }
-        return status;
     }
-    return NoFreeName(BackupFolderFor(targetDir));
+    return NoFreeName(first);
 }
 
-// The first staging name with nothing under it, once staging folders of earlier runs are
-// cleared. One that stays (held open by another program) is passed over and tried again by
-// the next run.
+// A real folder under the backup name is the old data of an interrupted run: put back when the
+// target is missing, else cleared.
+Status ClearBackup(FileSystem& fileSystem, const std::wstring& targetDir, std::wstring& backup) {
+    return FindNameOfKind(fileSystem, BackupFolderFor(targetDir), backup,
+                          [&]() -> std::optional<Status> {
+                              const ExistsResult target = fileSystem.FolderExists(targetDir);
+                              if (target.status.Failed()) {
+                                  return target.status;
+                              }
+                              if (target.exists) {
+                                  return RemoveOrSetAside(fileSystem, backup, targetDir);
+                              }
+                              Status status = fileSystem.MoveFolder(backup, targetDir);
+                              if (status.Failed()) {
+                                  status.description += OldDataIsNowIn(fileSystem, backup);
+                              }
+                              return status;
+                          });
+}
+
+// Staging folders of earlier runs are cleared; one that stays (held open by another program) is
+// passed over and tried again by the next run.
 Status ClearStaging(FileSystem& fileSystem, const std::wstring& targetDir, std::wstring& staging) {
-    for (int number = 1; number <= kNamesOfAKind; ++number) {
-        staging = NameOfKind(StagingFolderFor(targetDir), number);
-        const NameProbe probe = ProbeName(fileSystem, staging);
-        if (probe.status.Failed()) {
-            return probe.status;
-        }
-        if (probe.use == NameUse::Free) {
-            return Status::Success();
-        }
-        if (probe.use == NameUse::OurFolder &&
-            !RemoveOrSetAside(fileSystem, staging, targetDir).Failed()) {
-            return Status::Success();
-        }
-    }
-    return NoFreeName(StagingFolderFor(targetDir));
+    return FindNameOfKind(fileSystem, StagingFolderFor(targetDir), staging,
+                          [&]() -> std::optional<Status> {
+                              if (RemoveOrSetAside(fileSystem, staging, targetDir).Failed()) {
+                                  return std::nullopt;
+                              }
+                              return Status::Success();
+                          });
 }
 
 }  // namespace

@@ -57,9 +57,7 @@ bool IsPlainFileOrNothing(const ItemPath& file) {
     const std::wstring expected =
         JoinWithBackslash(own.path, file.system.substr(file.system.find_last_of(L'\\') + 1));
     return reached.error != ERROR_SUCCESS || own.status.Failed() ||
-           CompareStringOrdinal(reached.text.c_str(), static_cast<int>(reached.text.size()),
-                                expected.c_str(), static_cast<int>(expected.size()),
-                                TRUE) == CSTR_EQUAL;
+           IsSameFinalPath(reached.text, expected);
 }
 
 bool HeldByACopy(const ItemPath& file) {

@@ -42,6 +42,11 @@ SizedText FinalPathOf(HANDLE item) {
     return final;
 }
 
+bool IsSameFinalPath(const std::wstring& left, const std::wstring& right) {
+    return CompareStringOrdinal(left.c_str(), static_cast<int>(left.size()), right.c_str(),
+                                static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
+}
+
 ResolvedPath ResolveItemPath(const ItemPath& item) {
     std::wstring existing = item.system;
     std::vector<std::wstring> missingNames;  // deepest first

@@ -16,4 +16,7 @@ ResolvedPath ResolveItemPath(const ItemPath& item);
 // The final path of an open item, in the same form.
 SizedText FinalPathOf(HANDLE item);
 
+// Whether two final paths name the same item, as Windows compares names.
+bool IsSameFinalPath(const std::wstring& left, const std::wstring& right);
+
 }  // namespace vestro

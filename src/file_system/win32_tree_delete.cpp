@@ -50,11 +50,6 @@ DWORD ClearReadOnlyOf(HANDLE file, DWORD attributes, bool force) {
                                                                                   : GetLastError();
 }
 
-bool IsSamePath(const std::wstring& left, const std::wstring& right) {
-    return CompareStringOrdinal(left.c_str(), static_cast<int>(left.size()), right.c_str(),
-                                static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
-}
-
 // Deletes through a handle of the entry itself (a Windows link is opened as the link), once the
 // system has said what that handle reaches: under Wine a Unix link to a file looks like a plain
 // file, and deleting it would delete the file it points to, wherever that is. Such a link stays.
@@ -71,7 +66,7 @@ Status DeleteOneFile(const ItemPath& file, const std::wstring& expectedFinalPath
         if (reached.error != ERROR_SUCCESS) {
             return Win32Failure(reached.error, action);
         }
-        if (!IsSamePath(reached.text, expectedFinalPath)) {
+        if (!IsSameFinalPath(reached.text, expectedFinalPath)) {
             return Status::Failure(std::error_code(ERROR_CANT_ACCESS_FILE, std::system_category()),
                                    action + L": it is a link to \"" + reached.text +
                                        L"\", and deleting it here would delete that file. It has "
