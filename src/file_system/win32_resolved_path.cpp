@@ -47,25 +47,29 @@ bool IsSameFinalPath(const std::wstring& left, const std::wstring& right) {
                                 static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
 }
 
+SizedText FinalPathReached(const std::wstring& systemPath) {
+    const OwnedHandle handle(CreateFileW(systemPath.c_str(), FILE_READ_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                         nullptr));
+    if (!handle) {
+        return {{}, GetLastError()};
+    }
+    return FinalPathOf(handle.Get());
+}
+
 ResolvedPath ResolveItemPath(const ItemPath& item) {
     std::wstring existing = item.system;
     std::vector<std::wstring> missingNames;  // deepest first
     for (;;) {
-        const OwnedHandle handle(CreateFileW(existing.c_str(), FILE_READ_ATTRIBUTES,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                             nullptr));
-        if (handle) {
-            SizedText final = FinalPathOf(handle.Get());
-            if (final.error != ERROR_SUCCESS) {
-                return {{}, Win32Failure(final.error, CouldNot(L"resolve the path", item.display))};
-            }
+        SizedText final = FinalPathReached(existing);
+        if (final.error == ERROR_SUCCESS) {
             for (auto name = missingNames.rbegin(); name != missingNames.rend(); ++name) {
                 final.text = JoinWithBackslash(final.text, *name);
             }
             return {std::move(final.text), Status::Success()};
         }
-        const DWORD error = GetLastError();
+        const DWORD error = final.error;
         const std::size_t separator = existing.find_last_of(L'\\');
         // The root of a drive or share that is not there ends the search.
         if (!IsMissing(error) || separator == std::wstring::npos ||

@@ -16,6 +16,9 @@ ResolvedPath ResolveItemPath(const ItemPath& item);
 // The final path of an open item, in the same form.
 SizedText FinalPathOf(HANDLE item);
 
+// The final path of what the system reaches at the path, links followed.
+SizedText FinalPathReached(const std::wstring& systemPath);
+
 // Whether two final paths name the same item, as Windows compares names.
 bool IsSameFinalPath(const std::wstring& left, const std::wstring& right);
 

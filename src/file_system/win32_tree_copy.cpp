@@ -175,19 +175,6 @@ bool IsLink(const WIN32_FIND_DATAW& entry) {
            IsReparseTagNameSurrogate(entry.dwReserved0);
 }
 
-// Where the item leads, links followed.
-SizedText FinalPathReached(const ItemPath& item) {
-    const HANDLE handle = CreateFileW(item.system.c_str(), FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return {{}, GetLastError()};
-    }
-    SizedText reached = FinalPathOf(handle);
-    CloseHandle(handle);
-    return reached;
-}
-
 }  // namespace
 
 Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite,
@@ -235,7 +222,7 @@ FolderSize MeasureTree(const ItemPath& root) {
         size.status = FileWhereFolderBelongs(root.display);
         return size;
     }
-    const SizedText rootReached = FinalPathReached(root);
+    const SizedText rootReached = FinalPathReached(root.system);
     if (rootReached.error != ERROR_SUCCESS) {
         size.status = Win32Failure(rootReached.error, CouldNot(L"read the folder", root.display));
         return size;
@@ -258,7 +245,7 @@ FolderSize MeasureTree(const ItemPath& root) {
         const WIN32_FIND_DATAW& entry = open.back().Entry();
         if (IsLink(entry)) {
             const ItemPath link = paths.back().Child(entry.cFileName);
-            const SizedText reached = FinalPathReached(link);
+            const SizedText reached = FinalPathReached(link.system);
             if (reached.error != ERROR_SUCCESS) {
                 size.status = Win32Failure(reached.error, CouldNot(L"read the link", link.display));
                 return size;

@@ -90,18 +90,6 @@ Status DeleteOneFile(const ItemPath& file, const std::wstring& expectedFinalPath
                                   : Win32HeldItemFailure(error, action, {file.system});
 }
 
-// The folder's own final path, which every entry that is not a link reaches below it.
-SizedText FinalPathOfFolder(const ItemPath& folder) {
-    const OwnedHandle handle(CreateFileW(folder.system.c_str(), FILE_READ_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                         nullptr));
-    if (!handle) {
-        return {{}, GetLastError()};
-    }
-    return FinalPathOf(handle.Get());
-}
-
 // Also removes a link to a folder, as the link itself.
 Status RemoveFolderEntry(const ItemPath& folder, DWORD attributes, bool force,
                          std::wstring_view what, const HoldWait& wait) {
@@ -153,7 +141,8 @@ Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
                             const std::shared_ptr<FolderRemoval>& removal) {
     bool left = false;
     {
-        const SizedText folderFinalPath = FinalPathOfFolder(folder);
+        // Every entry that is not a link reaches the folder's own final path and its name.
+        const SizedText folderFinalPath = FinalPathReached(folder.system);
         FolderListing listing(folder.system);  // closed before the folder's removal
         DWORD error = folderFinalPath.error;
         while (error == ERROR_SUCCESS && (error = listing.Next()) == ERROR_SUCCESS) {
