@@ -9,6 +9,7 @@
 #include "posix_resolved_path.h"
 #include "posix_tree_copy.h"
 #include "posix_tree_delete.h"
+#include "posix_tree_measure.h"
 
 namespace vestro {
 namespace fs = std::filesystem;
@@ -92,7 +93,7 @@ class PosixFileSystem final : public FileSystem {
                         PosixFailure(std::make_error_code(std::errc::invalid_argument),
                                      CouldNot(L"read the folder", path))};
             }
-            return MeasureTree({ToFileSystemPath(path), path});
+            return MeasureTree({ToFileSystemPath(path), path}, treeWorkers_.copy);
         } catch (const std::bad_alloc&) {
             return {0, 0, OutOfMemory()};
         }

@@ -8,12 +8,10 @@
 #include <vector>
 
 #include "case_duplicates.h"
-#include "file_system/path_text.h"
 #include "posix_failure.h"
 #include "posix_file_copy.h"
 #include "progress_tally.h"
 #include "tree_copy_walk.h"
-#include "tree_refusals.h"
 #include "work_pool.h"
 
 namespace vestro {
@@ -182,37 +180,6 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
     return walk.CopySubfolders(
         EnterFolder(walk, source, destination, sourceIdentity),
         [&walk](const Subfolder& subfolder) { return EnterSubfolder(walk, subfolder); });
-}
-
-FolderSize MeasureTree(const ItemPath& root) {
-    FolderSize size;
-    std::error_code error;
-    if (fs::exists(root.system, error) && !fs::is_directory(root.system, error)) {
-        size.status = FileWhereFolderBelongs(root.display);
-        return size;
-    }
-    const fs::path rootReached = fs::canonical(root.system, error);
-    fs::recursive_directory_iterator walk(root.system, error);
-    for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
-        if (walk->is_symlink(error)) {
-            std::error_code unreachable;
-            const fs::path reached = fs::canonical(walk->path(), unreachable);
-            const std::wstring reachedText = ToPathText(reached);
-            if (!unreachable && !IsSameOrInside(reachedText, ToPathText(rootReached))) {
-                const fs::path relative = walk->path().lexically_relative(root.system);
-                size.status =
-                    LinkLeadsOutside(root.display, root.Child(relative).display, reachedText);
-                return size;
-            }
-        } else if (walk->is_regular_file(error)) {
-            ++size.files;
-            size.bytes += walk->file_size(error);
-        }
-    }
-    if (error) {
-        size.status = PosixFailure(error, CouldNot(L"read the folder", root.display));
-    }
-    return size;
 }
 
 }  // namespace vestro

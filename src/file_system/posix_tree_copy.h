@@ -15,7 +15,4 @@ namespace vestro {
 Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite,
                 const CopyProgress& progress, unsigned workers);
 
-// Counts the files and their bytes; linked folders are not entered.
-FolderSize MeasureTree(const ItemPath& root);
-
 }  // namespace vestro

@@ -143,6 +143,9 @@ TEST_F(FileSystemTest, CopyIsExactAndItsReadOnlyItemsCanBeDeleted) {
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
     ASSERT_EQ(progress.size(), 306u);
     EXPECT_EQ(progress.back(), 3145760u + 694450u);  // the named files, the 300
+    const FolderSize measured = fileSystem->MeasureFolder(Text(L"source"));
+    EXPECT_EQ(std::pair(measured.files, measured.bytes),
+              std::pair(std::uint64_t{306}, progress.back()));
     EXPECT_EQ(fs::status(Child(L"数据 copy/read-only.txt")).permissions() & fs::perms::owner_write,
               fs::perms::none);
 
