@@ -64,17 +64,21 @@ Status CopyOneFile(const ItemPath& source, const ItemPath& destination, bool ove
     if (!S_ISREG(information.st_mode)) {
         return Failure(std::make_error_code(std::errc::not_supported), source, destination);
     }
+    const mode_t bits = information.st_mode & 07777;
     const int create = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | (overwrite ? 0 : O_EXCL);
-    Descriptor to(::open(destination.system.c_str(), create, S_IRUSR | S_IWUSR));
+    // A new file's descriptor is writable whatever bits it is created with.
+    Descriptor to(::open(destination.system.c_str(), create, bits & 0777));
     if (to.get() < 0) {
         return Failure(LastError(), source, destination);
     }
+    bool bitsSet = false;
     if (overwrite) {
         // Emptied only once it is known not to be the source under another name (a hard link).
         struct stat existing {};
         if (::fstat(to.get(), &existing) != 0) {
             return Failure(LastError(), source, destination);
         }
+        bitsSet = (existing.st_mode & 07777) == bits;
         if (existing.st_dev == information.st_dev && existing.st_ino == information.st_ino) {
             return Failure(std::make_error_code(std::errc::file_exists), source, destination);
         }
@@ -82,8 +86,8 @@ Status CopyOneFile(const ItemPath& source, const ItemPath& destination, bool ove
             return Failure(LastError(), source, destination);
         }
     }
-    // Exactly the source's bits, whatever the umask; the open descriptor stays writable.
-    if (::fchmod(to.get(), information.st_mode & 07777) != 0) {
+    // Exactly the source's bits, whatever the umask or the folder's default access list.
+    if (!bitsSet && ::fchmod(to.get(), bits) != 0) {
         return Failure(LastError(), source, destination);
     }
     std::uint64_t copied = 0;
