@@ -5,10 +5,7 @@
 namespace vestro {
 
 FolderIdentityReading ReadFolderIdentity(const std::wstring& systemPath) {
-    const OwnedHandle folder(CreateFileW(systemPath.c_str(), FILE_READ_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                         nullptr));
+    const OwnedHandle folder = OpenToReadAttributes(systemPath);
     if (!folder) {
         return {{}, GetLastError()};
     }

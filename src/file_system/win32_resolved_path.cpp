@@ -48,10 +48,7 @@ bool IsSameFinalPath(const std::wstring& left, const std::wstring& right) {
 }
 
 SizedText FinalPathReached(const std::wstring& systemPath) {
-    const OwnedHandle handle(CreateFileW(systemPath.c_str(), FILE_READ_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                         nullptr));
+    const OwnedHandle handle = OpenToReadAttributes(systemPath);
     if (!handle) {
         return {{}, GetLastError()};
     }

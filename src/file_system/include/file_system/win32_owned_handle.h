@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
 
 namespace vestro {
@@ -45,5 +46,13 @@ struct FindHandleCloser {
 using OwnedHandle = OwnedWin32Handle<KernelHandleCloser>;
 // A folder listing of FindFirstFileExW: closed with FindClose.
 using OwnedFindHandle = OwnedWin32Handle<FindHandleCloser>;
+
+// Opens a file or folder, following links, only to read what it is: nobody else is kept from
+// reading, writing or deleting it meanwhile.
+inline OwnedHandle OpenToReadAttributes(const std::wstring& systemPath) {
+    return OwnedHandle(CreateFileW(systemPath.c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
 
 }  // namespace vestro
