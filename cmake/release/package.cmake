@@ -30,6 +30,9 @@ add_custom_target(package
             VestroFile.exe=$<TARGET_FILE:VestroFile>
             README.txt=${VESTRO_RELEASE_STAGING}/README.txt
             LICENSE.txt=${VESTRO_RELEASE_STAGING}/LICENSE.txt
+    # The exe in the archive loads no library from beside itself.
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/pe_loading.py
+            check ${VESTRO_RELEASE_DIR}/${VESTRO_RELEASE_NAME}.zip
     BYPRODUCTS ${VESTRO_RELEASE_DIR}/${VESTRO_RELEASE_NAME}.zip ${VESTRO_RELEASE_DIR}/SHA256SUMS
     COMMENT "Packing ${VESTRO_RELEASE_NAME}.zip"
     VERBATIM)

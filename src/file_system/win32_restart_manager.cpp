@@ -43,9 +43,18 @@ std::wstring ProgramName(const RM_PROCESS_INFO& info) {
 
 }  // namespace
 
+Win32RestartManager::Win32RestartManager()
+    : startSession_(library_.Find<decltype(RmStartSession)>("RmStartSession")),
+      registerResources_(library_.Find<decltype(RmRegisterResources)>("RmRegisterResources")),
+      getList_(library_.Find<decltype(RmGetList)>("RmGetList")),
+      endSession_(library_.Find<decltype(RmEndSession)>("RmEndSession")) {}
+
 bool Win32RestartManager::StartSession() {
+    if (!startSession_ || !registerResources_ || !getList_ || !endSession_) {
+        return false;
+    }
     wchar_t key[CCH_RM_SESSION_KEY + 1] = {};
-    return RmStartSession(&session_, 0, key) == ERROR_SUCCESS;
+    return startSession_(&session_, 0, key) == ERROR_SUCCESS;
 }
 
 bool Win32RestartManager::RegisterFiles(const std::vector<std::wstring>& files) {
@@ -55,8 +64,8 @@ bool Win32RestartManager::RegisterFiles(const std::vector<std::wstring>& files) 
     for (const std::wstring& file : files) {
         names.push_back(plain.emplace_back(PlainPath(file)).c_str());
     }
-    return RmRegisterResources(session_, static_cast<UINT>(names.size()), names.data(), 0, nullptr,
-                               0, nullptr) == ERROR_SUCCESS;
+    return registerResources_(session_, static_cast<UINT>(names.size()), names.data(), 0, nullptr,
+                              0, nullptr) == ERROR_SUCCESS;
 }
 
 std::optional<std::vector<HoldingProgram>> Win32RestartManager::ListHolders() {
@@ -68,7 +77,7 @@ std::optional<std::vector<HoldingProgram>> Win32RestartManager::ListHolders() {
         UINT count = static_cast<UINT>(found.size());
         DWORD reasons = 0;
         error =
-            RmGetList(session_, &needed, &count, found.empty() ? nullptr : found.data(), &reasons);
+            getList_(session_, &needed, &count, found.empty() ? nullptr : found.data(), &reasons);
         found.resize(error == ERROR_MORE_DATA ? needed : count);
     }
     if (error != ERROR_SUCCESS) {
@@ -82,7 +91,7 @@ std::optional<std::vector<HoldingProgram>> Win32RestartManager::ListHolders() {
 }
 
 void Win32RestartManager::EndSession() {
-    RmEndSession(session_);
+    endSession_(session_);
 }
 
 }  // namespace vestro

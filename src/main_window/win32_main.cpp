@@ -28,10 +28,22 @@ class ComApartment {
     bool started_;
 };
 
+// Windows 11 22H2 and later can refuse to follow junctions that a non-administrator made; where the
+// system lacks the policy the call fails and the copy's own checks stand alone.
+void TrustOnlyAdministratorsRedirections() {
+    PROCESS_MITIGATION_REDIRECTION_TRUST_POLICY policy{};
+    policy.EnforceRedirectionTrust = 1;
+    SetProcessMitigationPolicy(ProcessRedirectionTrustPolicy, &policy, sizeof(policy));
+}
+
 }  // namespace
 
 // The program's start: opens frmVestroFile and ends when it closes. It reads no command line.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    // Elevated, from a folder others may write to: every library the system loads for us from
+    // here on (the file dialog's, the shell's) comes from System32, never from beside the exe.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    TrustOnlyAdministratorsRedirections();
     INITCOMMONCONTROLSEX commonControls{};
     commonControls.dwSize = sizeof(commonControls);
     commonControls.dwICC = ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS;

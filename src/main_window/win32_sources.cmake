@@ -44,9 +44,20 @@ add_executable(VestroFile WIN32 win32_main.cpp resources/VestroFile.rc)
 target_include_directories(VestroFile PRIVATE ${VESTRO_RESOURCE_INCLUDES})
 target_link_libraries(VestroFile PRIVATE vestro_win32_window comctl32)
 if(MSVC)
-    # The manifest comes from VestroFile.rc; the linker must not add a second one.
-    target_link_options(VestroFile PRIVATE /MANIFEST:NO)
+    # The manifest comes from VestroFile.rc; the linker must not add a second one. Libraries
+    # that the system's own import at start come from System32 alone.
+    target_link_options(VestroFile PRIVATE /MANIFEST:NO /DEPENDENTLOADFLAG:0x800)
 elseif(MINGW)
+    # MinGW's runtime has no load configuration: the program brings one that says the same, and
+    # since this linker does not point the image at it, a step after linking does, from the map.
+    find_package(Python3 3.8 REQUIRED COMPONENTS Interpreter)
+    target_sources(VestroFile PRIVATE win32_load_configuration.cpp)
+    set(link_map ${CMAKE_CURRENT_BINARY_DIR}/VestroFile.map)
+    target_link_options(VestroFile PRIVATE -Wl,-Map=${link_map})
+    add_custom_command(TARGET VestroFile POST_BUILD
+        COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/pe_loading.py
+                set-load-configuration $<TARGET_FILE:VestroFile> ${link_map}
+        VERBATIM)
     # No symbols or debug info outside Debug builds: the MinGW runtime's own would come along,
     # with the folders it was built in.
     target_link_options(VestroFile PRIVATE $<$<NOT:$<CONFIG:Debug>>:-s>)

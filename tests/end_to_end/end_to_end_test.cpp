@@ -36,6 +36,11 @@ void SetText(HWND window, const std::wstring& text) {
                         SMTO_ABORTIFHUNG, 5000, nullptr);
 }
 
+// The one library the program loads that Windows would look for beside it first. (Under Wine
+// only an import shows it: a library loaded by name later, by the program or by system code for
+// it, never comes from there.)
+constexpr wchar_t kPlantedName[] = L"rstrtmgr.dll";
+
 class EndToEnd : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -49,6 +54,8 @@ class EndToEnd : public ::testing::Test {
         wchar_t driver[MAX_PATH] = {};
         GetModuleFileNameW(nullptr, driver, MAX_PATH);
         fs::copy_file(fs::path(driver).parent_path() / L"VestroFile.exe", exe);
+        fs::copy_file(fs::path(driver).parent_path() / L"vestro_planted_library.dll",
+                      exe.parent_path() / kPlantedName);
         // What the tree may hold is the core suite's; here, that it is the Data beside the program.
         WriteFile(exe.parent_path() / L"Data/readme.txt", "new");
         data = SnapshotTree(exe.parent_path() / L"Data");
@@ -72,7 +79,7 @@ class EndToEnd : public ::testing::Test {
             return IsWindowVisible(window);
         })) << "the window did not open";
     }
-    // The program does not outlive the test.
+    // The program does not outlive the test, and it loaded nothing planted beside it.
     void TearDown() override {
         if (process.hProcess != nullptr) {
             TerminateProcess(process.hProcess, 99);
@@ -80,6 +87,8 @@ class EndToEnd : public ::testing::Test {
             CloseHandle(process.hThread);
             CloseHandle(process.hProcess);
         }
+        EXPECT_FALSE(fs::exists(exe.parent_path() / (kPlantedName + std::wstring(L".loaded"))))
+            << "the library planted beside the program was loaded";
     }
 
     fs::path Common() const { return tarno.parent_path() / L"Common"; }

@@ -21,3 +21,13 @@ target_link_libraries(vestro_end_to_end_tests PRIVATE vestro_file_system user32)
 # The control ids come from the window's own layout table.
 target_include_directories(vestro_end_to_end_tests PRIVATE
     $<TARGET_PROPERTY:vestro_main_window,INTERFACE_INCLUDE_DIRECTORIES>)
+# Planted by the driver beside each copy of VestroFile.exe under the names of libraries it loads.
+add_library(vestro_planted_library SHARED end_to_end/planted_library.cpp)
+set_target_properties(vestro_planted_library PROPERTIES PREFIX ""
+    RUNTIME_OUTPUT_DIRECTORY $<TARGET_FILE_DIR:VestroFile>)
+add_dependencies(vestro_end_to_end_tests vestro_planted_library)
+# The built exe imports only libraries Windows takes from System32 and asks for System32 alone.
+find_package(Python3 3.8 REQUIRED COMPONENTS Interpreter)
+add_test(NAME vestro_executable_loading COMMAND ${Python3_EXECUTABLE}
+    ${PROJECT_SOURCE_DIR}/cmake/pe_loading.py check $<TARGET_FILE:VestroFile>)
+set_tests_properties(vestro_executable_loading PROPERTIES LABELS win32)
