@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <future>
@@ -176,6 +177,27 @@ TEST_F(WindowTest, AtRestDoesNothingUnaskedAndWhileACopyIsHeldRefusesToCloseOrTo
     for (const auto& [id, text] : texts) {
         EXPECT_EQ(TextOf(window->Control(id)), text) << static_cast<int>(id);
     }
+    // Centred on its monitor's work area, its icon there for Alt+Tab, the example in dark red, and
+    // a path box that takes a path longer than it is wide.
+    RECT placed{};
+    GetWindowRect(Handle(), &placed);
+    MONITORINFO monitor{sizeof(monitor), {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    EXPECT_LE(std::abs(placed.left + placed.right - monitor.rcWork.left - monitor.rcWork.right) +
+                  std::abs(placed.top + placed.bottom - monitor.rcWork.top - monitor.rcWork.bottom),
+              2);
+    EXPECT_NE(0u, GetClassLongPtrW(Handle(), GCLP_HICON));
+    for (const ControlId label : {ControlId::lblExample, ControlId::lblDestinationPath}) {
+        const HDC context = GetDC(Handle());
+        SendMessageW(Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
+                     reinterpret_cast<LPARAM>(window->Control(label)));
+        EXPECT_EQ(GetTextColor(context) == RGB(128, 0, 0), label == ControlId::lblExample);
+        ReleaseDC(Handle(), context);
+    }
+    for (int typed = 0; typed < 200; ++typed) {
+        SendMessageW(window->Control(ControlId::txtSourcePath), WM_CHAR, L'x', 1);
+    }
+    EXPECT_EQ(200, GetWindowTextLengthW(window->Control(ControlId::txtSourcePath)));
     WriteFile(temporary.Child(L"Program\\Data\\readme.txt"), "data");
     WriteFile(temporary.Child(L"Client\\Tarno.exe"), "");
     MakeFolder(temporary.Child(L"Client\\Common"));
@@ -196,7 +218,9 @@ TEST_F(WindowTest, AtRestDoesNothingUnaskedAndWhileACopyIsHeldRefusesToCloseOrTo
     EXPECT_FALSE(ProgressBar().first) << "shown at rest";
 
     SetFocus(window->Control(ControlId::cmdOK));
+    SetCursorPos((placed.left + placed.right) / 2, (placed.top + placed.bottom) / 2);
     Click(ControlId::cmdOK);
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_APPSTARTING)) << "not at once";
     // Nothing measured yet: the bar moves without a share.
     EXPECT_TRUE(
         ProgressBar().first &&
