@@ -88,6 +88,11 @@ Status StageAndSwap(FileSystem& fileSystem, const std::wstring& sourceDir,
     }
 
     if (Status status = fileSystem.MoveFolder(stagingDir, targetDir); status.Failed()) {
+        if (!targetPresent && status.error == std::errc::file_exists) {
+            status.description +=
+                L" Something this system does not show stands under that name, "
+                L"such as a link that leads nowhere; remove it and copy again.";
+        }
         if (targetPresent) {
             if (Status putBack = fileSystem.MoveFolder(backupDir, targetDir); putBack.Failed()) {
                 status.description += L" Putting the old folder back failed too: " +
