@@ -1,5 +1,6 @@
 #include "leftover_clearing.h"
 
+#include <algorithm>
 #include <cwctype>
 #include <system_error>
 #include <vector>
@@ -66,7 +67,7 @@ std::size_t LastSeparator(const std::wstring& path) {
     return path.find_last_of(L"\\/");
 }
 
-// The folder paths of what stands beside the target under the names of the kind.
+// The folder paths of what stands beside the target under the names of the kind, by number.
 std::vector<std::wstring> Listed(const FolderNames& listed, const std::wstring& targetDir,
                                  const std::wstring& firstOfKind) {
     const std::size_t separator = LastSeparator(targetDir);
@@ -78,6 +79,10 @@ std::vector<std::wstring> Listed(const FolderNames& listed, const std::wstring& 
             paths.push_back(folder + name);
         }
     }
+    // One kind's names differ only in their number, which a longer name has more digits of.
+    std::sort(paths.begin(), paths.end(), [](const std::wstring& left, const std::wstring& right) {
+        return left.size() != right.size() ? left.size() < right.size() : left < right;
+    });
     return paths;
 }
 
