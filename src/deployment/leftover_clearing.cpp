@@ -58,9 +58,9 @@ bool IsDigits(const std::wstring& text) {
 
 // Whether a name is the first of the kind or a numbered one ("<first>-<number>").
 bool IsNameOfKind(const std::wstring& name, const std::wstring& first) {
-    return IsSameName(name, first) ||
-           (name.size() > first.size() + 1 && IsSameName(name.substr(0, first.size()), first) &&
-            name[first.size()] == L'-' && IsDigits(name.substr(first.size() + 1)));
+    const std::wstring numbered = first + L"-";
+    return IsSameName(name, first) || (IsSameName(name.substr(0, numbered.size()), numbered) &&
+                                       IsDigits(name.substr(numbered.size())));
 }
 
 std::size_t LastSeparator(const std::wstring& path) {

@@ -81,12 +81,15 @@ LockAcquisition TakeEndedLock(const ItemPath& file, const std::wstring& action) 
                                                                  : Failed(error, action);
     }
     struct stat information {};
+    if (fstat(descriptor, &information) != 0 || !S_ISREG(information.st_mode) ||
+        information.st_nlink != 1) {
+        close(descriptor);
+        return NameTaken(action);
+    }
     char content[kHolderMark.size() + 1] = {};
-    const bool plain = fstat(descriptor, &information) == 0 && S_ISREG(information.st_mode) &&
-                       information.st_nlink == 1;
-    const ssize_t length = plain ? read(descriptor, content, sizeof(content)) : -1;
+    const ssize_t length = read(descriptor, content, sizeof(content));
     const bool marked = std::string_view(content, length > 0 ? length : 0) == kHolderMark;
-    if (!plain || (length != 0 && !marked)) {
+    if (length != 0 && !marked) {
         close(descriptor);
         return NameTaken(action);
     }
