@@ -255,6 +255,8 @@ TEST_F(FileSystemTest, FailuresNameThePathAsGiven) {
              {missing, [&] { return fileSystem->MoveFolder(missing, Text(L"moved")); }}}) {
         EXPECT_TRUE(NamesPath(run(), named));
     }
+    EXPECT_EQ(fileSystem->MoveFolder(missing, Text(L"moved")).error,
+              std::errc::no_such_file_or_directory);
     EXPECT_TRUE(fs::exists(Child(L"file.txt")));
     EXPECT_EQ(
         fileSystem->MeasureFolder(Text(L"file.txt")).status.description,
