@@ -346,7 +346,7 @@ TEST_F(FileSystemTest, TheFirstFailureStopsTheCopyAndIsTheOneReported) {
 TEST_F(FileSystemTest, ALockIsTakenOnlyOverALockFileOfACopyThatHasEnded) {
     WriteFile(Child(L"outside.txt"), "USER DATA LINE 1");
     fs::create_hard_link(Child(L"outside.txt"), Child(L"hard.lock"));
-    WriteFile(Child(L"unmarked.lock"), "not ours");
+    WriteFile(Child(L"unmarked.lock"), "VestroFile, and more: not a lock");
     MakeFolder(Child(L"folder.lock"));
     MakeFolder(Child(L"gone"));
     ASSERT_NO_FATAL_FAILURE(Link(L"link.lock", L"folder.lock"));
