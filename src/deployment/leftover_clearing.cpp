@@ -1,8 +1,9 @@
 #include "leftover_clearing.h"
 
-#include <functional>
-#include <optional>
+#include <algorithm>
+#include <cwctype>
 #include <system_error>
+#include <vector>
 
 #include "deployment/staged_replacement.h"
 
@@ -16,16 +17,16 @@ struct NameProbe {
     Status status;
 };
 
-// A real folder under one of our names is a leftover of ours; a file or a link is not.
+// A real folder under one of our names is a leftover of ours; a file or a link of any kind (one
+// that leads nowhere included) is not.
 NameProbe ProbeName(FileSystem& fileSystem, const std::wstring& path) {
-    const ExistsResult folder = fileSystem.FolderExists(path);
-    if (folder.status.Failed()) {
-        return {NameUse::Free, folder.status};
+    const LinkProbe link = fileSystem.ProbeLink(path);
+    if (link.status.Failed() || link.kind != LinkKind::None) {
+        return {NameUse::TakenByOther, link.status};
     }
-    if (folder.exists) {
-        const LinkProbe link = fileSystem.ProbeLink(path);
-        return {link.kind == LinkKind::None ? NameUse::OurFolder : NameUse::TakenByOther,
-                link.status};
+    const ExistsResult folder = fileSystem.FolderExists(path);
+    if (folder.status.Failed() || folder.exists) {
+        return {NameUse::OurFolder, folder.status};
     }
     const ExistsResult file = fileSystem.FileExists(path);
     return {file.exists ? NameUse::TakenByOther : NameUse::Free, file.status};
@@ -38,95 +39,75 @@ Status NoFreeName(const std::wstring& first) {
                                L"\" is taken. Remove what is no longer needed and copy again.");
 }
 
-// Folders set aside by earlier runs hold nothing anyone needs: removed where they can be.
-void RemoveSetAsideFolders(FileSystem& fileSystem, const std::wstring& targetDir) {
-    for (int number = 1; number <= kNamesOfAKind; ++number) {
-        const std::wstring folder = NameOfKind(SetAsideFolderFor(targetDir), number);
-        const NameProbe probe = ProbeName(fileSystem, folder);
-        if (probe.status.Failed() || probe.use == NameUse::Free) {
-            return;
+// Names compared as Windows does for the ASCII of our own names.
+bool IsSameName(const std::wstring& left, const std::wstring& right) {
+    if (left.size() != right.size()) {
+        return false;
+    }
+    for (std::size_t index = 0; index < left.size(); ++index) {
+        if (std::towlower(left[index]) != std::towlower(right[index])) {
+            return false;
         }
-        if (probe.use == NameUse::OurFolder) {
-            fileSystem.DeleteFolder(folder, true);
+    }
+    return true;
+}
+
+bool IsDigits(const std::wstring& text) {
+    return !text.empty() && text.find_first_not_of(L"0123456789") == std::wstring::npos;
+}
+
+// Whether a name is the first of the kind or a numbered one ("<first>-<number>").
+bool IsNameOfKind(const std::wstring& name, const std::wstring& first) {
+    const std::wstring numbered = first + L"-";
+    return IsSameName(name, first) || (IsSameName(name.substr(0, numbered.size()), numbered) &&
+                                       IsDigits(name.substr(numbered.size())));
+}
+
+std::size_t LastSeparator(const std::wstring& path) {
+    return path.find_last_of(L"\\/");
+}
+
+// The folder paths of what stands beside the target under the names of the kind, by number.
+std::vector<std::wstring> Listed(const FolderNames& listed, const std::wstring& targetDir,
+                                 const std::wstring& firstOfKind) {
+    const std::size_t separator = LastSeparator(targetDir);
+    const std::wstring folder = targetDir.substr(0, separator + 1);
+    const std::wstring first = firstOfKind.substr(separator + 1);
+    std::vector<std::wstring> paths;
+    for (const std::wstring& name : listed.names) {
+        if (IsNameOfKind(name, first)) {
+            paths.push_back(folder + name);
         }
+    }
+    // One kind's names differ only in their number, which a longer name has more digits of.
+    std::sort(paths.begin(), paths.end(), [](const std::wstring& left, const std::wstring& right) {
+        return left.size() != right.size() ? left.size() < right.size() : left < right;
+    });
+    return paths;
+}
+
+bool IsOurFolder(FileSystem& fileSystem, const std::wstring& path) {
+    const NameProbe probe = ProbeName(fileSystem, path);
+    return !probe.status.Failed() && probe.use == NameUse::OurFolder;
+}
+
+// A leftover that does not go at once is set aside, to be removed with the others set aside;
+// one that cannot even be moved is waited for within the tidying's bound.
+void ClearOrSetAside(FileSystem& fileSystem, const std::wstring& leftover,
+                     const std::wstring& targetDir, StepHoldBound& tidying) {
+    StepHoldBound atOnce(false);
+    if (fileSystem.DeleteFolder(leftover, true, &atOnce).Failed() &&
+        SetAside(fileSystem, leftover, targetDir).Failed()) {
+        fileSystem.DeleteFolder(leftover, true, &tidying);
     }
 }
 
-Status RemoveOrSetAside(FileSystem& fileSystem, const std::wstring& leftover,
-                        const std::wstring& targetDir) {
-    Status removal = fileSystem.DeleteFolder(leftover, true);
-    if (!removal.Failed()) {
-        return removal;
-    }
-    for (int number = 1; number <= kNamesOfAKind; ++number) {
-        const std::wstring folder = NameOfKind(SetAsideFolderFor(targetDir), number);
-        const NameProbe probe = ProbeName(fileSystem, folder);
-        if (probe.status.Failed()) {
-            return probe.status;
-        }
-        if (probe.use == NameUse::Free) {
-            Status move = fileSystem.MoveFolder(leftover, folder);
-            if (move.Failed()) {
-                removal.description += L" Setting it aside failed too: " + move.description;
-                return removal;
-            }
-            return move;
-        }
-    }
-    removal.description += L" Folders set aside earlier beside it take every free name.";
-    return removal;
-}
-
-// Walks the names of a kind from the first, passing over those taken by something not ours:
-// a free name is the answer; at a folder of ours, clearOurFolder answers for it, or gives
-// nothing when the next name is to be tried.
-Status FindNameOfKind(FileSystem& fileSystem, const std::wstring& first, std::wstring& name,
-                      const std::function<std::optional<Status>()>& clearOurFolder) {
-    for (int number = 1; number <= kNamesOfAKind; ++number) {
-        name = NameOfKind(first, number);
-        const NameProbe probe = ProbeName(fileSystem, name);
-        if (probe.status.Failed() || probe.use == NameUse::Free) {
-            return probe.status;
-        }
-        if (probe.use == NameUse::OurFolder) {
-            if (std::optional<Status> cleared = clearOurFolder()) {
-                return *cleared;
-            }
-        }
-    }
-    return NoFreeName(first);
-}
-
-// A real folder under the backup name is the old data of an interrupted run: put back when the
-// target is missing, else cleared.
-Status ClearBackup(FileSystem& fileSystem, const std::wstring& targetDir, std::wstring& backup) {
-    return FindNameOfKind(fileSystem, BackupFolderFor(targetDir), backup,
-                          [&]() -> std::optional<Status> {
-                              const ExistsResult target = fileSystem.FolderExists(targetDir);
-                              if (target.status.Failed()) {
-                                  return target.status;
-                              }
-                              if (target.exists) {
-                                  return RemoveOrSetAside(fileSystem, backup, targetDir);
-                              }
-                              Status status = fileSystem.MoveFolder(backup, targetDir);
-                              if (status.Failed()) {
-                                  status.description += OldDataIsNowIn(fileSystem, backup);
-                              }
-                              return status;
-                          });
-}
-
-// Staging folders of earlier runs are cleared; one that stays (held open by another program) is
-// passed over and tried again by the next run.
-Status ClearStaging(FileSystem& fileSystem, const std::wstring& targetDir, std::wstring& staging) {
-    return FindNameOfKind(fileSystem, StagingFolderFor(targetDir), staging,
-                          [&]() -> std::optional<Status> {
-                              if (RemoveOrSetAside(fileSystem, staging, targetDir).Failed()) {
-                                  return std::nullopt;
-                              }
-                              return Status::Success();
-                          });
+// Unknown is not missing: the old data is never cleared on a guess.
+bool IsTargetMissing(FileSystem& fileSystem, const std::wstring& targetDir, Status& status) {
+    const ExistsResult target = fileSystem.FolderExists(targetDir);
+    const LinkProbe link = fileSystem.ProbeLink(targetDir);
+    status = target.status.Failed() ? target.status : link.status;
+    return !target.exists && link.kind == LinkKind::None;
 }
 
 }  // namespace
@@ -153,16 +134,77 @@ std::wstring OldDataIsNowIn(FileSystem& fileSystem, const std::wstring& backupDi
            L"\".";
 }
 
-ReplacementFolders ClearLeftovers(FileSystem& fileSystem, const std::wstring& targetDir) {
-    ReplacementFolders folders;
-    folders.status = ClearBackup(fileSystem, targetDir, folders.backup);
-    if (!folders.status.Failed()) {
-        folders.status = ClearStaging(fileSystem, targetDir, folders.staging);
+Status ClaimFreeName(FileSystem& fileSystem, const std::wstring& first, std::wstring& name,
+                     const std::function<Status(const std::wstring& name)>& claim) {
+    for (int number = 1; number <= kNamesOfAKind; ++number) {
+        name = NameOfKind(first, number);
+        const NameProbe probe = ProbeName(fileSystem, name);
+        if (probe.status.Failed()) {
+            name.clear();
+            return probe.status;
+        }
+        if (probe.use != NameUse::Free) {
+            continue;
+        }
+        Status claimed = claim(name);
+        if (claimed.error != std::errc::file_exists || fileSystem.FolderExists(name).exists) {
+            return claimed;
+        }
     }
-    if (!folders.status.Failed()) {
-        RemoveSetAsideFolders(fileSystem, targetDir);
+    name.clear();  // every name is another's
+    return NoFreeName(first);
+}
+
+Status SetAside(FileSystem& fileSystem, const std::wstring& folder, const std::wstring& targetDir) {
+    std::wstring setAside;
+    return ClaimFreeName(fileSystem, SetAsideFolderFor(targetDir), setAside,
+                         [&](const std::wstring& name) {
+                             StepHoldBound atOnce(false);
+                             return fileSystem.MoveFolder(folder, name, &atOnce);
+                         });
+}
+
+Status ClearLeftovers(FileSystem& fileSystem, const std::wstring& targetDir) {
+    const FolderNames listed = fileSystem.ListNames(targetDir.substr(0, LastSeparator(targetDir)));
+    if (listed.status.Failed()) {
+        return listed.status;
     }
-    return folders;
+    // One bound for all the waits of the tidying; what is still held then stays for later.
+    StepHoldBound tidying;
+    // The old data of an interrupted run goes back where it was; any other is cleared.
+    bool putBack = false;
+    for (const std::wstring& backup : Listed(listed, targetDir, BackupFolderFor(targetDir))) {
+        if (!IsOurFolder(fileSystem, backup)) {
+            continue;
+        }
+        Status probed;
+        if (!putBack && IsTargetMissing(fileSystem, targetDir, probed)) {
+            if (probed.Failed()) {
+                return probed;
+            }
+            putBack = true;
+            if (Status status = fileSystem.MoveFolder(backup, targetDir); status.Failed()) {
+                status.description += OldDataIsNowIn(fileSystem, backup);
+                return status;
+            }
+            continue;
+        }
+        ClearOrSetAside(fileSystem, backup, targetDir, tidying);
+    }
+    for (const std::wstring& staging : Listed(listed, targetDir, StagingFolderFor(targetDir))) {
+        if (IsOurFolder(fileSystem, staging)) {
+            ClearOrSetAside(fileSystem, staging, targetDir, tidying);
+        }
+    }
+    // Those set aside just now included.
+    const FolderNames afterwards =
+        fileSystem.ListNames(targetDir.substr(0, LastSeparator(targetDir)));
+    for (const std::wstring& stale : Listed(afterwards, targetDir, SetAsideFolderFor(targetDir))) {
+        if (IsOurFolder(fileSystem, stale)) {
+            fileSystem.DeleteFolder(stale, true, &tidying);
+        }
+    }
+    return Status::Success();
 }
 
 }  // namespace vestro

@@ -47,32 +47,53 @@ Status CopyToStaging(FileSystem& fileSystem, const std::wstring& sourceDir,
     return Status::Success();
 }
 
+// Whatever stands at the target and can be moved as a folder or as a link is set aside.
+bool IsTargetPresent(FileSystem& fileSystem, const std::wstring& targetDir, Status& status) {
+    const ExistsResult folder = fileSystem.FolderExists(targetDir);
+    const LinkProbe link = fileSystem.ProbeLink(targetDir);
+    status = folder.status.Failed() ? folder.status : link.status;
+    return folder.exists || link.kind == LinkKind::Link;
+}
+
 Status StageAndSwap(FileSystem& fileSystem, const std::wstring& sourceDir,
-                    const std::wstring& targetDir, const ReplacementFolders& folders,
-                    std::uint64_t total, const ReplacementProgress& progress,
-                    const NewDataInPlace& newDataInPlace) {
-    const std::wstring& stagingDir = folders.staging;
-    if (Status status = CopyToStaging(fileSystem, sourceDir, stagingDir, total, progress);
+                    const std::wstring& targetDir, std::uint64_t total,
+                    const ReplacementProgress& progress, const NewDataInPlace& newDataInPlace) {
+    std::wstring stagingDir;
+    if (Status status = ClaimFreeName(fileSystem, StagingFolderFor(targetDir), stagingDir,
+                                      [&](const std::wstring& staging) {
+                                          return CopyToStaging(fileSystem, sourceDir, staging,
+                                                               total, progress);
+                                      });
         status.Failed()) {
         DiscardStaging(fileSystem, stagingDir);
         return status;
     }
 
-    const ExistsResult target = fileSystem.FolderExists(targetDir);
-    if (target.status.Failed()) {
+    Status probed;
+    const bool targetPresent = IsTargetPresent(fileSystem, targetDir, probed);
+    if (probed.Failed()) {
         DiscardStaging(fileSystem, stagingDir);
-        return target.status;
+        return probed;
     }
-    const std::wstring& backupDir = folders.backup;
-    if (target.exists) {
-        if (Status status = fileSystem.MoveFolder(targetDir, backupDir); status.Failed()) {
+    std::wstring backupDir;
+    if (targetPresent) {
+        if (Status status = ClaimFreeName(fileSystem, BackupFolderFor(targetDir), backupDir,
+                                          [&](const std::wstring& backup) {
+                                              return fileSystem.MoveFolder(targetDir, backup);
+                                          });
+            status.Failed()) {
             DiscardStaging(fileSystem, stagingDir);
             return status;
         }
     }
 
     if (Status status = fileSystem.MoveFolder(stagingDir, targetDir); status.Failed()) {
-        if (target.exists) {
+        if (!targetPresent && status.error == std::errc::file_exists) {
+            status.description +=
+                L" Something this system does not show stands under that name, "
+                L"such as a link that leads nowhere; remove it and copy again.";
+        }
+        if (targetPresent) {
             if (Status putBack = fileSystem.MoveFolder(backupDir, targetDir); putBack.Failed()) {
                 status.description += L" Putting the old folder back failed too: " +
                                       putBack.description + OldDataIsNowIn(fileSystem, backupDir);
@@ -83,12 +104,14 @@ Status StageAndSwap(FileSystem& fileSystem, const std::wstring& sourceDir,
     }
 
     // The new data is in place: the copy has succeeded, whatever the removal of the old folder
-    // meets. What it leaves is removed by the next run.
+    // meets. It waits for held items once for all of them; what is still held then is set aside
+    // for the next run, so that the program can end soon after telling the user.
     if (newDataInPlace) {
         newDataInPlace();
     }
-    if (target.exists) {
-        fileSystem.DeleteFolder(backupDir, true);
+    StepHoldBound removal;
+    if (targetPresent && fileSystem.DeleteFolder(backupDir, true, &removal).Failed()) {
+        SetAside(fileSystem, backupDir, targetDir);
     }
     return Status::Success();
 }
@@ -150,12 +173,10 @@ Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceD
     if (Status status = RefuseUnmovableLink(fileSystem, targetDir); status.Failed()) {
         return status;
     }
-    const ReplacementFolders folders = ClearLeftovers(fileSystem, targetDir);
-    if (folders.status.Failed()) {
-        return folders.status;
+    if (Status status = ClearLeftovers(fileSystem, targetDir); status.Failed()) {
+        return status;
     }
-    return StageAndSwap(fileSystem, sourceDir, targetDir, folders, size.bytes, progress,
-                        newDataInPlace);
+    return StageAndSwap(fileSystem, sourceDir, targetDir, size.bytes, progress, newDataInPlace);
 }
 
 }  // namespace vestro

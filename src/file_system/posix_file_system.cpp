@@ -58,7 +58,7 @@ class PosixFileSystem final : public FileSystem {
 
     ExistsResult FolderExists(const std::wstring& path) override { return ProbeType(path, true); }
 
-    Status DeleteFolder(const std::wstring& path, bool force) override {
+    Status DeleteFolder(const std::wstring& path, bool force, StepHoldBound*) override {
         try {
             if (HasZeroCharacter(path)) {
                 return PosixFailure(std::make_error_code(std::errc::invalid_argument),
@@ -99,7 +99,8 @@ class PosixFileSystem final : public FileSystem {
         }
     }
 
-    Status MoveFolder(const std::wstring& source, const std::wstring& destination) override {
+    Status MoveFolder(const std::wstring& source, const std::wstring& destination,
+                      StepHoldBound*) override {
         try {
             const std::wstring action =
                 CouldNot(L"move the folder", source) + L" to \"" + destination + L"\"";
@@ -109,8 +110,9 @@ class PosixFileSystem final : public FileSystem {
             const fs::path from = ToFileSystemPath(source);
             const fs::path to = ToFileSystemPath(destination);
             std::error_code error;
-            const fs::file_status sourceStatus = fs::status(from, error);
-            if (!error && !fs::is_directory(sourceStatus)) {
+            // A link is moved as itself, whatever it leads to.
+            const fs::file_status sourceStatus = fs::symlink_status(from, error);
+            if (!error && !fs::is_symlink(sourceStatus) && !fs::is_directory(sourceStatus)) {
                 error = std::make_error_code(std::errc::not_a_directory);
             }
             if (!error) {
@@ -141,6 +143,28 @@ class PosixFileSystem final : public FileSystem {
         }
     }
 
+    FolderNames ListNames(const std::wstring& folder) override {
+        try {
+            FolderNames listed;
+            std::error_code error = HasZeroCharacter(folder)
+                                        ? std::make_error_code(std::errc::invalid_argument)
+                                        : std::error_code();
+            fs::directory_iterator listing;
+            if (!error) {
+                listing = fs::directory_iterator(ToFileSystemPath(folder), error);
+            }
+            for (; !error && listing != fs::directory_iterator(); listing.increment(error)) {
+                listed.names.push_back(ToPathText(listing->path().filename()));
+            }
+            if (error) {
+                listed.status = PosixFailure(error, CouldNot(L"read the folder", folder));
+            }
+            return listed;
+        } catch (const std::bad_alloc&) {
+            return {{}, OutOfMemory()};
+        }
+    }
+
     // A symbolic link is renamed and removed as itself here.
     LinkProbe ProbeLink(const std::wstring& path) override {
         try {
@@ -149,9 +173,8 @@ class PosixFileSystem final : public FileSystem {
             }
             std::error_code error;
             const fs::path entry = ToFileSystemPath(path);
-            const bool linkedFolder = fs::is_symlink(fs::symlink_status(entry, error)) &&
-                                      fs::is_directory(fs::status(entry, error));
-            return {linkedFolder ? LinkKind::Link : LinkKind::None, Status::Success()};
+            const bool link = fs::is_symlink(fs::symlink_status(entry, error));
+            return {link ? LinkKind::Link : LinkKind::None, Status::Success()};
         } catch (const std::bad_alloc&) {
             return {LinkKind::None, OutOfMemory()};
         }

@@ -8,7 +8,7 @@
 #include "file_system/win32_error_text.h"
 #include "file_system/win32_owned_handle.h"
 #include "win32_held_item_failure.h"
-#include "win32_resolved_path.h"
+#include "win32_item_location.h"
 
 namespace vestro {
 namespace {
@@ -31,75 +31,158 @@ std::wstring FolderOf(const std::wstring& path) {
     return separator == std::wstring::npos ? path : path.substr(0, separator);
 }
 
-OwnedHandle OpenToLookAt(const ItemPath& file, DWORD access) {
-    return OwnedHandle(CreateFileW(file.system.c_str(), access,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+OwnedHandle Open(const std::wstring& systemPath, DWORD access) {
+    return OwnedHandle(CreateFileW(
+        systemPath.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-// A lock file goes when closed, so whatever stands at its name must be nothing but a file of its
-// own: under Wine a Unix link to a file looks like one, and closing it would delete the file it
-// points to.
-bool IsPlainFileOrNothing(const ItemPath& file) {
-    const DWORD attributes = GetFileAttributesW(file.system.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return true;
-    }
-    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+// What stands under the lock's name, as far as it matters to a copy.
+enum class Standing {
+    NotOurs,     // a folder, a link, a file with another name too or other content: left alone
+    CopyLock,    // held by a copy (or by one that is just writing its mark)
+    EndedLock,   // the lock file of a copy that has ended without removing it
+    HeldByOther  // held by a program that lets nobody read it
+};
+
+struct Inspection {
+    Standing standing = Standing::NotOurs;
+    DWORD error = ERROR_SUCCESS;  // what kept it from being looked at, if anything
+};
+
+// A plain file with a single name, lying in the lock's own folder (under Wine a Unix link to a
+// file looks like a plain file), that holds the mark or nothing yet.
+bool MayBeALock(HANDLE file, const ItemPath& path) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(file, &information) ||
+        (information.dwFileAttributes &
+         (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
+        information.nNumberOfLinks != 1) {
         return false;
     }
-    const OwnedHandle handle = OpenToLookAt(file, FILE_READ_ATTRIBUTES);
-    if (!handle) {
-        return true;  // held or gone: the open that follows tells which
-    }
-    const SizedText reached = FinalPathOf(handle.Get());
-    const ResolvedPath own = ResolveItemPath({FolderOf(file.system), FolderOf(file.display)});
-    const std::wstring expected =
-        JoinWithBackslash(own.path, file.system.substr(file.system.find_last_of(L'\\') + 1));
-    return reached.error != ERROR_SUCCESS || own.status.Failed() ||
-           IsSameFinalPath(reached.text, expected);
+    const OwnedHandle folder = OpenToReadAttributes(FolderOf(path.system));
+    const ItemLocation folderLocation = folder ? LocationOf(folder.Get()) : ItemLocation{};
+    const std::wstring name = path.system.substr(path.system.find_last_of(L'\\') + 1);
+    const ItemLocation reached = LocationOf(file);
+    return folder && folderLocation.error == ERROR_SUCCESS && reached.error == ERROR_SUCCESS &&
+           IsSameLocation(reached, LocationInside(folderLocation, name));
 }
 
-bool HeldByACopy(const ItemPath& file) {
-    const OwnedHandle handle = OpenToLookAt(file, GENERIC_READ);
-    char mark[kHolderMarkSize] = {};
+enum class Content { Empty, Mark, Other };
+
+Content ReadContent(HANDLE file) {
+    char content[kHolderMarkSize + 1] = {};
     DWORD read = 0;
-    return handle && ReadFile(handle.Get(), mark, kHolderMarkSize, &read, nullptr) &&
-           std::string_view(mark, read) == std::string_view(kHolderMark, kHolderMarkSize);
+    if (!ReadFile(file, content, sizeof(content), &read, nullptr)) {
+        return Content::Other;
+    }
+    if (read == 0) {
+        return Content::Empty;
+    }
+    return std::string_view(content, read) == std::string_view(kHolderMark, kHolderMarkSize)
+               ? Content::Mark
+               : Content::Other;
+}
+
+// Looked at through a handle that may only read, so that nothing that is not ours is changed.
+// A lock file that no copy holds is removed through a handle checked to reach the same file.
+Inspection Inspect(const ItemPath& path) {
+    const OwnedHandle looked = Open(path.system, GENERIC_READ);
+    if (!looked) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_SHARING_VIOLATION) {
+            return {Standing::HeldByOther, error};
+        }
+        // Wine shows nothing of a Unix link that leads nowhere; other failures are told.
+        const bool unseen = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return {Standing::NotOurs, unseen ? ERROR_SUCCESS : error};
+    }
+    if (!MayBeALock(looked.Get(), path)) {
+        return {};
+    }
+    const Content content = ReadContent(looked.Get());
+    if (content == Content::Other) {
+        return {};
+    }
+    // A copy holds its lock with write access and shares no deletion.
+    const OwnedHandle removal = Open(path.system, DELETE | FILE_READ_ATTRIBUTES);
+    if (!removal) {
+        const DWORD error = GetLastError();
+        return error == ERROR_SHARING_VIOLATION ? Inspection{Standing::CopyLock}
+                                                : Inspection{Standing::NotOurs, error};
+    }
+    BY_HANDLE_FILE_INFORMATION lookedAt{}, toRemove{};
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    if (content != Content::Mark || !GetFileInformationByHandle(looked.Get(), &lookedAt) ||
+        !GetFileInformationByHandle(removal.Get(), &toRemove) ||
+        lookedAt.dwVolumeSerialNumber != toRemove.dwVolumeSerialNumber ||
+        lookedAt.nFileIndexHigh != toRemove.nFileIndexHigh ||
+        lookedAt.nFileIndexLow != toRemove.nFileIndexLow || toRemove.nNumberOfLinks != 1) {
+        return {};
+    }
+    if (!SetFileInformationByHandle(removal.Get(), FileDispositionInfo, &disposition,
+                                    sizeof(disposition))) {
+        return {Standing::NotOurs, GetLastError()};
+    }
+    return {Standing::EndedLock};
+}
+
+LockAcquisition NameTaken(const std::wstring& action) {
+    LockAcquisition taken{nullptr, false, Win32Failure(ERROR_FILE_EXISTS, action)};
+    taken.nameTaken = true;
+    return taken;
 }
 
 }  // namespace
 
-// Never waited for: another copy holding the lock is the answer.
+// Never waited for: another copy holding the lock is the answer. Created new, never opened: a
+// file that stands there may be another's, or a second name of one.
 LockAcquisition LockFileExclusively(const ItemPath& file) {
     const std::wstring action = CouldNot(L"lock the file", file.display);
-    if (!IsPlainFileOrNothing(file)) {
-        LockAcquisition taken{nullptr, false, Win32Failure(ERROR_CANT_ACCESS_FILE, action)};
-        taken.nameTaken = true;
-        return taken;
-    }
-    OwnedHandle handle(CreateFileW(file.system.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
-                                   FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                   FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    if (!handle) {
+    // A lock file left by a copy that ended is removed, and its name taken once more.
+    for (int attempt = 0;; ++attempt) {
+        OwnedHandle handle(CreateFileW(file.system.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                       FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (handle) {
+            DWORD written = 0;
+            if (!WriteFile(handle.Get(), kHolderMark, kHolderMarkSize, &written, nullptr) ||
+                written != kHolderMarkSize) {
+                return {nullptr, false, Win32Failure(GetLastError(), action)};
+            }
+            return {std::make_unique<Win32ExclusiveLock>(std::move(handle)), false,
+                    Status::Success()};
+        }
         const DWORD error = GetLastError();
-        if (error == ERROR_ACCESS_DENIED &&
-            GetFileAttributesW(file.system.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            return {nullptr, false,
-                    Win32Failure(error, L"Files cannot be created in the folder \"" +
-                                            FolderOf(file.display) + L"\"")};
+        const bool somethingThere =
+            error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
+            GetFileAttributesW(file.system.c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (!somethingThere) {
+            const std::wstring refused =
+                error == ERROR_ACCESS_DENIED
+                    ? L"Files cannot be created in the folder \"" + FolderOf(file.display) + L"\""
+                    : action;
+            return {nullptr, false, Win32Failure(error, refused)};
         }
-        if (error == ERROR_SHARING_VIOLATION && HeldByACopy(file)) {
-            return {nullptr, true, Win32Failure(error, action)};
+        const Inspection inspection = Inspect(file);
+        switch (inspection.standing) {
+            case Standing::CopyLock:
+                return {nullptr, true, Win32Failure(ERROR_SHARING_VIOLATION, action)};
+            case Standing::HeldByOther:
+                return {nullptr, false,
+                        Win32HeldItemFailure(inspection.error, action, {file.system})};
+            case Standing::EndedLock:
+                if (attempt == 0) {
+                    continue;
+                }
+                [[fallthrough]];
+            case Standing::NotOurs:
+                if (inspection.error != ERROR_SUCCESS) {
+                    return {nullptr, false, Win32Failure(inspection.error, action)};
+                }
+                return NameTaken(action);
         }
-        return {nullptr, false, Win32HeldItemFailure(error, action, {file.system})};
     }
-    DWORD written = 0;
-    if (!WriteFile(handle.Get(), kHolderMark, kHolderMarkSize, &written, nullptr) ||
-        written != kHolderMarkSize) {
-        return {nullptr, false, Win32Failure(GetLastError(), action)};
-    }
-    return {std::make_unique<Win32ExclusiveLock>(std::move(handle)), false, Status::Success()};
 }
 
 }  // namespace vestro

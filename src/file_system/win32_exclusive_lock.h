@@ -5,8 +5,8 @@
 
 namespace vestro {
 
-// The file opened without any sharing and deleted when closed, so that a process that dies
-// leaves neither the lock nor the file behind.
+// The file created new, shared only for reading its mark, and deleted when closed, so that a
+// process that dies leaves neither the lock nor the file behind.
 LockAcquisition LockFileExclusively(const ItemPath& file);
 
 }  // namespace vestro

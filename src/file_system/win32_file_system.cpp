@@ -7,6 +7,7 @@
 #include "file_system/win32_error_text.h"
 #include "file_system/win32_extended_path.h"
 #include "win32_exclusive_lock.h"
+#include "win32_folder_listing.h"
 #include "win32_held_item_failure.h"
 #include "win32_hold_errors.h"
 #include "win32_item_path.h"
@@ -60,13 +61,13 @@ class Win32FileSystem final : public FileSystem {
         return ProbeAttributes(path, true);
     }
 
-    Status DeleteFolder(const std::wstring& path, bool force) override {
+    Status DeleteFolder(const std::wstring& path, bool force, StepHoldBound* step) override {
         try {
             const ExtendedPath extended = ToExtendedPath(path);
             if (extended.error != ERROR_SUCCESS) {
                 return Win32Failure(extended.error, CouldNot(L"delete the folder", path));
             }
-            return DeleteTree({extended.text, path}, force, treeWorkers_.removal, holdWait_);
+            return DeleteTree({extended.text, path}, force, treeWorkers_.removal, WaitOfStep(step));
         } catch (const std::bad_alloc&) {
             return OutOfMemory();
         }
@@ -101,7 +102,8 @@ class Win32FileSystem final : public FileSystem {
         }
     }
 
-    Status MoveFolder(const std::wstring& source, const std::wstring& destination) override {
+    Status MoveFolder(const std::wstring& source, const std::wstring& destination,
+                      StepHoldBound* step) override {
         try {
             const std::wstring action =
                 CouldNot(L"move the folder", source) + L" to \"" + destination + L"\"";
@@ -113,8 +115,9 @@ class Win32FileSystem final : public FileSystem {
                 if (attributes == INVALID_FILE_ATTRIBUTES) {
                     error = GetLastError();
                     error = error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error;
-                } else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-                    error = ERROR_DIRECTORY;
+                } else if ((attributes &
+                            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0) {
+                    error = ERROR_DIRECTORY;  // a Windows link to a file is moved as the link
                 }
             }
             if (error != ERROR_SUCCESS) {
@@ -124,11 +127,17 @@ class Win32FileSystem final : public FileSystem {
             // a folder cannot be renamed while a file inside is open. A destination that exists
             // is the answer, however Windows words it.
             error = CallWhileHeld(
-                holdWait_, [&] { return MoveFileExW(from.text.c_str(), to.text.c_str(), 0); },
+                WaitOfStep(step),
+                [&] { return MoveFileExW(from.text.c_str(), to.text.c_str(), 0); },
                 [&to](DWORD answer) {
                     return IsHoldError(answer) &&
                            GetFileAttributesW(to.text.c_str()) == INVALID_FILE_ATTRIBUTES;
                 });
+            // Wine shows nothing of a Unix link that leads nowhere, and refuses to move onto it
+            // as if the source were no folder.
+            if (error == ERROR_DIRECTORY || error == ERROR_FILE_EXISTS) {
+                error = ERROR_ALREADY_EXISTS;
+            }
             return error == ERROR_SUCCESS
                        ? Status::Success()
                        : Win32HeldItemFailure(error, action, FilesBelow(from.text));
@@ -144,6 +153,24 @@ class Win32FileSystem final : public FileSystem {
                 return {{}, Win32Failure(extended.error, CouldNot(L"resolve the path", path))};
             }
             return ResolveItemPath({extended.text, path});
+        } catch (const std::bad_alloc&) {
+            return {{}, OutOfMemory()};
+        }
+    }
+
+    FolderNames ListNames(const std::wstring& folder) override {
+        try {
+            const ExtendedPath extended = ToExtendedPath(folder);
+            DWORD error = extended.error;
+            FolderNames listed;
+            FolderListing listing(extended.text);
+            while (error == ERROR_SUCCESS && (error = listing.Next()) == ERROR_SUCCESS) {
+                listed.names.emplace_back(listing.Entry().cFileName);
+            }
+            if (error != ERROR_NO_MORE_FILES) {
+                listed.status = Win32Failure(error, CouldNot(L"read the folder", folder));
+            }
+            return listed;
         } catch (const std::bad_alloc&) {
             return {{}, OutOfMemory()};
         }
@@ -175,6 +202,12 @@ class Win32FileSystem final : public FileSystem {
     }
 
   private:
+    HoldWait WaitOfStep(StepHoldBound* step) const {
+        HoldWait wait = holdWait_;
+        wait.step = step;
+        return wait;
+    }
+
     const TreeWorkers treeWorkers_;
     const HoldWait holdWait_;
 };

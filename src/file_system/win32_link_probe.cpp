@@ -19,8 +19,9 @@ LinkProbe ProbeLinkEntry(const ItemPath& entry) {
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
         return {};
     }
+    // A Windows link to a file, or one that leads nowhere, is a link too.
     const DWORD reparseTag = ReadReparseTag(entry.system);
-    if (!IsLinkedFolder(attributes, reparseTag)) {
+    if (!IsLinkedFolder(attributes, reparseTag) && !IsReparseTagNameSurrogate(reparseTag)) {
         return {};
     }
     return {reparseTag == 0 ? LinkKind::LinkThatCannotMove : LinkKind::Link, Status::Success()};

@@ -10,8 +10,8 @@
 #include "win32_folder_listing.h"
 #include "win32_held_item_failure.h"
 #include "win32_hold_errors.h"
+#include "win32_item_location.h"
 #include "win32_linked_folder.h"
-#include "win32_resolved_path.h"
 #include "work_pool.h"
 
 namespace vestro {
@@ -53,7 +53,7 @@ DWORD ClearReadOnlyOf(HANDLE file, DWORD attributes, bool force) {
 // Deletes through a handle of the entry itself (a Windows link is opened as the link), once the
 // system has said what that handle reaches: under Wine a Unix link to a file looks like a plain
 // file, and deleting it would delete the file it points to, wherever that is. Such a link stays.
-Status DeleteOneFile(const ItemPath& file, const std::wstring& expectedFinalPath, DWORD attributes,
+Status DeleteOneFile(const ItemPath& file, const ItemLocation& expected, DWORD attributes,
                      bool force, const HoldWait& wait) {
     const std::wstring action = CouldNot(L"delete the file", file.display);
     OwnedHandle handle;
@@ -62,13 +62,13 @@ Status DeleteOneFile(const ItemPath& file, const std::wstring& expectedFinalPath
         return static_cast<bool>(handle);
     });
     if (error == ERROR_SUCCESS) {
-        const SizedText reached = FinalPathOf(handle.Get());
+        const ItemLocation reached = LocationOf(handle.Get());
         if (reached.error != ERROR_SUCCESS) {
             return Win32Failure(reached.error, action);
         }
-        if (!IsSameFinalPath(reached.text, expectedFinalPath)) {
+        if (!IsSameLocation(reached, expected)) {
             return Status::Failure(std::error_code(ERROR_CANT_ACCESS_FILE, std::system_category()),
-                                   action + L": it is a link to \"" + reached.text +
+                                   action + L": it is a link to \"" + reached.path +
                                        L"\", and deleting it here would delete that file. It has "
                                        L"been left in place.");
         }
@@ -141,19 +141,23 @@ Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
                             const std::shared_ptr<FolderRemoval>& removal) {
     bool left = false;
     {
-        // Every entry that is not a link reaches the folder's own final path and its name.
-        const SizedText folderFinalPath = FinalPathReached(folder.system);
+        // Every entry that is not a link lies where the folder lies, under its own name.
+        ItemLocation folderLocation;
+        if (const OwnedHandle opened = OpenToReadAttributes(folder.system)) {
+            folderLocation = LocationOf(opened.Get());
+        } else {
+            folderLocation.error = GetLastError();
+        }
         FolderListing listing(folder.system);  // closed before the folder's removal
-        DWORD error = folderFinalPath.error;
+        DWORD error = folderLocation.error;
         while (error == ERROR_SUCCESS && (error = listing.Next()) == ERROR_SUCCESS) {
             const WIN32_FIND_DATAW& entry = listing.Entry();
             ItemPath item = folder.Child(entry.cFileName);
             const DWORD attributes = entry.dwFileAttributes;
             Status status;
             if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-                status =
-                    DeleteOneFile(item, JoinWithBackslash(folderFinalPath.text, entry.cFileName),
-                                  attributes, walk.force, walk.wait);
+                status = DeleteOneFile(item, LocationInside(folderLocation, entry.cFileName),
+                                       attributes, walk.force, walk.wait);
             } else if (IsLinkedFolder(attributes, entry.dwReserved0)) {
                 status = RemoveLink(item, attributes, entry.dwReserved0, walk.force, walk.wait);
             } else {

@@ -25,6 +25,7 @@ unsigned Permille(std::uint64_t copied, std::uint64_t total) {
 
 void CopyWorker::Start(const Deployment& deploy, FileSystem& fileSystem,
                        const DeploymentPaths& paths, Window& window) {
+    ended_.store(false);
     thread_ = std::jthread([this, deploy, &fileSystem, paths, &window] {
         // One post per change of the shown value keeps the window's queue short, whatever the
         // number of files.
@@ -50,6 +51,7 @@ void CopyWorker::Start(const Deployment& deploy, FileSystem& fileSystem,
         if (!posted) {
             post(outcome);
         }
+        ended_.store(true);
     });
 }
 

@@ -11,6 +11,7 @@
 #include "file_system/win32_error_text.h"
 #include "main_window/user_texts.h"
 #include "main_window/win32_font_choice.h"
+#include "main_window/win32_message_pump.h"
 #include "resource_ids.h"
 
 namespace vestro {
@@ -415,8 +416,11 @@ bool Win32MainWindow::OnQueryEndSession() {
 }
 
 void Win32MainWindow::OnDestroy() {
-    // The removal of old data may still run: the window leaves the screen before the wait.
+    // The removal of old data may still run, its waits for held items bounded: the window leaves
+    // the screen before the wait, and goes on answering, a sign-out included.
+    destroying_ = true;
     ShowWindow(window_, SW_HIDE);
+    PumpMessagesUntil([this] { return !behaviour_.CopyStillRuns(); });
     behaviour_.OnUnload();
     PostQuitMessage(0);
 }
@@ -532,6 +536,9 @@ void Win32MainWindow::RunHandler(void (MainWindowBehaviour::*handler)()) {
 }
 
 void Win32MainWindow::DestroyWhenIdle() {
+    if (destroying_) {
+        return;
+    }
     // Never destroy the window under a running handler: it would go on with a dead window.
     if (handlersRunning_ > 0) {
         closeWhenIdle_ = true;

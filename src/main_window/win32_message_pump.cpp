@@ -14,4 +14,17 @@ int RunMessageLoop(HWND window) {
     return static_cast<int>(message.wParam);
 }
 
+void PumpMessagesUntil(const std::function<bool()>& done) {
+    constexpr DWORD kLookEveryMilliseconds = 50;
+    while (!done()) {
+        MsgWaitForMultipleObjectsEx(0, nullptr, kLookEveryMilliseconds, QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
 }  // namespace vestro

@@ -170,16 +170,30 @@ TEST(StagedReplacement, OneCopyRunsWholeAndASecondOneMeanwhileIsRefused) {
     EXPECT_EQ(oldAfter, oldBefore);
 }
 
-// A file, a link or a folder that is not ours under one of our names stays as it is, and the
-// next name of its kind is used, run after run.
-TEST(StagedReplacement, OurNamesTakenBySomethingElseNeverBlockACopy) {
+// A file, a link (one that leads nowhere too) or a folder that is not ours under one of our names
+// stays as it is, and the next name of its kind is used, run after run; leftovers of ours under
+// every name of every kind go.
+TEST(StagedReplacement, OurNamesTakenBySomethingElseNeverBlockACopyAndOurLeftoversAllGo) {
     DeploymentLayout layout;
     const fs::path outside = layout.root.Child(L"outside.txt");
     WriteFile(outside, "private");
     WriteFile(layout.Common() / "VestroData.vestrofile-new", "a file");
     WriteFile(layout.Common() / "VestroData.vestrofile-lock" / "inside.txt", "a folder");
+    fs::create_hard_link(outside, layout.Common() / "VestroData.vestrofile-lock-2");
     FolderLinks links;
     ASSERT_EQ(links.Make(layout.Backup(), outside), "");
+    MakeFolder(layout.root.Child(L"gone"));
+    for (const wchar_t* name : {L"new-2", L"old-2", L"stale"}) {
+        ASSERT_EQ(links.Make(layout.Common() / (L"VestroData.vestrofile-" + std::wstring(name)),
+                             layout.root.Child(L"gone")),
+                  "");
+    }
+    fs::remove(layout.root.Child(L"gone"));
+    WriteFile(layout.Common() / "VestroData.vestrofile-old-mine" / "x", "the user's");
+    for (const wchar_t* leftover : {L"new-5", L"old-7", L"stale-2", L"stale-31"}) {
+        WriteFile(layout.Common() / (L"VestroData.vestrofile-" + std::wstring(leftover)) / "x",
+                  "ours");
+    }
     for (int run = 1; run <= 2; ++run) {
         const Status status = Replace(layout);
         ASSERT_FALSE(status.Failed()) << ::testing::PrintToString(status.description);
@@ -188,9 +202,13 @@ TEST(StagedReplacement, OurNamesTakenBySomethingElseNeverBlockACopy) {
     TreeSnapshot after = SnapshotTree(layout.Common());
     EXPECT_EQ(after[L"VestroData.vestrofile-new"], "a file");
     EXPECT_EQ(after[JoinPath(L"VestroData.vestrofile-lock", L"inside.txt")], "a folder");
+    EXPECT_EQ(after[L"VestroData.vestrofile-lock-2"], "private");
     EXPECT_EQ(after[L"VestroData.vestrofile-old"], "private");
+    EXPECT_EQ(after[JoinPath(L"VestroData.vestrofile-old-mine", L"x")], "the user's");
     EXPECT_EQ(SnapshotTree(layout.root.Path())[L"outside.txt"], "private");
-    EXPECT_EQ(std::distance(fs::directory_iterator(layout.Common()), {}), 5);  // nothing else
+    // Under Wine a link that leads nowhere is not seen at all.
+    EXPECT_EQ(std::distance(fs::directory_iterator(layout.Common()), {}),
+              RunningUnderWine() ? 7 : 10);  // nothing else
 }
 
 TEST(StagedReplacement, AVestroDataThatIsALinkIsNeverReachedThrough) {
@@ -209,6 +227,17 @@ TEST(StagedReplacement, AVestroDataThatIsALinkIsNeverReachedThrough) {
     EXPECT_TRUE(RunningUnderWine() || !fs::is_symlink(layout.VestroData()));
     EXPECT_EQ(SnapshotTree(layout.VestroData()),
               RunningUnderWine() ? outsideBefore : SnapshotTree(layout.Data()));
+
+    // One that leads nowhere is set aside as a link; Wine shows nothing there that it could move.
+    DeploymentLayout nowhere;
+    fs::remove_all(nowhere.VestroData());
+    ASSERT_EQ(links.Make(nowhere.VestroData(), outside / "inner"), "");
+    fs::rename(outside / "inner", outside / "moved");
+    const Status toNowhere = Replace(nowhere);
+    EXPECT_EQ(toNowhere.description.find(L"leads nowhere") != std::wstring::npos,
+              RunningUnderWine());
+    EXPECT_TRUE(RunningUnderWine() ||
+                SnapshotTree(nowhere.VestroData()) == SnapshotTree(nowhere.Data()));
 }
 
 #ifdef _WIN32
@@ -278,6 +307,38 @@ TEST(StagedReplacement, ABriefHoldIsWaitedOutAndALastingOneChangesNothing) {
     held.Reset();
     EXPECT_FALSE(Replace(staged).Failed());
     EXPECT_TRUE(staged.NothingStrayInCommon());
+}
+
+// Held items of the old data and of leftovers are waited for once per step, on the test's clock,
+// however many they are; what stays held is left to a later run.
+TEST(StagedReplacement, EachStepWaitsForItsHeldItemsOnceInAll) {
+    DeploymentLayout layout;
+    std::vector<OwnedHandle> held;
+    const auto hold = [&](const fs::path& folder) {
+        for (int file = 0; file < 4; ++file) {
+            WriteFile(folder / ("held" + std::to_string(file)), "held");
+            held.push_back(Hold(folder / ("held" + std::to_string(file)), FILE_SHARE_READ));
+        }
+    };
+    hold(layout.Common() / "VestroData.vestrofile-new-2");
+    hold(layout.Common() / "VestroData.vestrofile-stale-4");
+    std::atomic<long long> slept{0};
+    HoldWait testClock{
+        std::chrono::milliseconds(10'000),
+        [&] { return HoldWait::Clock::time_point(std::chrono::milliseconds(slept)); },
+        [&](std::chrono::milliseconds pause) { slept += pause.count(); }};
+    const std::unique_ptr<FileSystem> fileSystem =
+        CreateFileSystemWithHoldWait(testClock).fileSystem;
+    // Windows renames no folder with a file open inside: the old data is held once set aside.
+    const Status status = Replace(layout, *fileSystem, {}, [&] { hold(layout.Backup()); });
+    EXPECT_FALSE(status.Failed()) << ::testing::PrintToString(status.description);
+    EXPECT_EQ(SnapshotTree(layout.VestroData()), SnapshotTree(layout.Data()));
+    // Tidying and removal, each up to its bound and a last pause's worth of other threads.
+    EXPECT_GE(slept, 10'000);
+    EXPECT_LE(slept, 2 * 10'000 + 32 * 250);
+    held.clear();
+    EXPECT_FALSE(Replace(layout).Failed());
+    EXPECT_TRUE(layout.NothingStrayInCommon());
 }
 #endif
 

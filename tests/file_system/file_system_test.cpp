@@ -255,6 +255,8 @@ TEST_F(FileSystemTest, FailuresNameThePathAsGiven) {
              {missing, [&] { return fileSystem->MoveFolder(missing, Text(L"moved")); }}}) {
         EXPECT_TRUE(NamesPath(run(), named));
     }
+    EXPECT_EQ(fileSystem->MoveFolder(missing, Text(L"moved")).error,
+              std::errc::no_such_file_or_directory);
     EXPECT_TRUE(fs::exists(Child(L"file.txt")));
     EXPECT_EQ(
         fileSystem->MeasureFolder(Text(L"file.txt")).status.description,
@@ -337,6 +339,46 @@ TEST_F(FileSystemTest, TheFirstFailureStopsTheCopyAndIsTheOneReported) {
 
     EXPECT_TRUE(NamesPath(status, JoinPath(Text(L"Data"), L"unreadable")));
     EXPECT_LT(SnapshotTree(Child(L"Copy")).size(), 200u);
+}
+
+// Whatever stands under a lock's name and is not a lock of a copy that has ended is left exactly
+// as it was: a second name of a file elsewhere, a file without the mark, a folder, links.
+TEST_F(FileSystemTest, ALockIsTakenOnlyOverALockFileOfACopyThatHasEnded) {
+    WriteFile(Child(L"outside.txt"), "USER DATA LINE 1");
+    fs::create_hard_link(Child(L"outside.txt"), Child(L"hard.lock"));
+    WriteFile(Child(L"unmarked.lock"), "VestroFile, and more: not a lock");
+    MakeFolder(Child(L"folder.lock"));
+    MakeFolder(Child(L"gone"));
+    ASSERT_NO_FATAL_FAILURE(Link(L"link.lock", L"folder.lock"));
+    ASSERT_NO_FATAL_FAILURE(Link(L"nowhere.lock", L"gone"));
+    fs::remove(Child(L"gone"));
+    const TreeSnapshot before = SnapshotTree(root.Path());
+    for (const wchar_t* name :
+         {L"hard.lock", L"unmarked.lock", L"folder.lock", L"link.lock", L"nowhere.lock"}) {
+        const LockAcquisition taken = fileSystem->LockExclusively(Text(name));
+        EXPECT_TRUE(taken.nameTaken && !taken.lock && !taken.heldElsewhere) << name;
+    }
+    EXPECT_EQ(before, SnapshotTree(root.Path()));
+    WriteFile(Child(L"ended.lock"), "VestroFile");
+    {
+        const LockAcquisition ended = fileSystem->LockExclusively(Text(L"ended.lock"));
+        ASSERT_TRUE(ended.lock) << ended.status.description;
+        EXPECT_TRUE(fileSystem->LockExclusively(Text(L"ended.lock")).heldElsewhere);
+    }
+    EXPECT_FALSE(fs::exists(Child(L"ended.lock")));
+}
+
+// Wine's own final-path call gives up at about 300 characters.
+TEST_F(FileSystemTest, ATreeWhosePathsPass300CharactersIsRemoved) {
+    std::wstring deep = L"old";
+    for (int level = 0; level < 6; ++level) {
+        deep += L"/" + std::wstring(60, static_cast<wchar_t>(L'a' + level));
+        WriteFile(Child(deep + L"/file.txt"), "x");
+    }
+    ASSERT_GT(Text(deep).size(), 400u);
+    const Status deleted = fileSystem->DeleteFolder(Text(L"old"), true);
+    EXPECT_FALSE(deleted.Failed()) << deleted.description;
+    EXPECT_FALSE(fs::exists(Child(L"old")));
 }
 
 #ifdef _WIN32

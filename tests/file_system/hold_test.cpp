@@ -45,6 +45,23 @@ TEST(HoldWaitTest, AHoldIsTriedAgainWithGrowingPausesUntilTheBoundAndNothingElse
     EXPECT_EQ(1, other.calls);
 }
 
+// The items of a step share one bound, started by the first hold; a step without waiting tries
+// each item once.
+TEST(HoldWaitTest, AStepWaitsForAllItsHeldItemsOnceAndAStepWithoutWaitingNotAtAll) {
+    HeldCall items;
+    StepHoldBound step, atOnce(false);
+    items.wait.step = &step;
+    for (int item = 0; item < 5; ++item) {
+        EXPECT_EQ(1, items.Run());
+    }
+    EXPECT_EQ(milliseconds(10'000), items.slept);
+    items.wait.step = &atOnce;
+    const int calls = items.calls;
+    EXPECT_EQ(1, items.Run());
+    EXPECT_EQ(calls + 1, items.calls);
+    EXPECT_EQ(milliseconds(10'000), items.slept);
+}
+
 // Answers as told, and keeps count of its open sessions.
 struct FakeRestartManager final : RestartManager {
     using Holders = std::optional<std::vector<HoldingProgram>>;

@@ -191,9 +191,11 @@ TEST(MainWindow, EventsDuringTheCopyAreRefusedAndSuccessIsToldBeforeTheOldDataIs
     EXPECT_FALSE(window.busy);
     EXPECT_TRUE(harness.behaviour.OnCloseRequest());
     EXPECT_EQ(ended, 0) << "the copy ran on the window's thread, or success waited for the removal";
+    EXPECT_TRUE(harness.behaviour.CopyStillRuns());  // what the hidden window waits for
     removal.set_value();
     harness.behaviour.OnUnload();
     EXPECT_EQ(ended, 1);
+    EXPECT_FALSE(harness.behaviour.CopyStillRuns());
 }
 
 }  // namespace

@@ -28,9 +28,9 @@ class InstrumentedFileSystem : public FileSystem {
         return Pass(L"FolderExists " + path, ExistsResult{false, Injected()},
                     [&] { return inner_.FolderExists(path); });
     }
-    Status DeleteFolder(const std::wstring& path, bool force) override {
+    Status DeleteFolder(const std::wstring& path, bool force, StepHoldBound* step) override {
         return Pass(L"DeleteFolder " + path, Injected(),
-                    [&] { return inner_.DeleteFolder(path, force); });
+                    [&] { return inner_.DeleteFolder(path, force, step); });
     }
     Status CopyFolder(const std::wstring& source, const std::wstring& destination, bool overwrite,
                       const CopyProgress& progress) override {
@@ -41,13 +41,18 @@ class InstrumentedFileSystem : public FileSystem {
         return Pass(L"MeasureFolder " + path, FolderSize{0, 0, Injected()},
                     [&] { return inner_.MeasureFolder(path); });
     }
-    Status MoveFolder(const std::wstring& source, const std::wstring& destination) override {
+    Status MoveFolder(const std::wstring& source, const std::wstring& destination,
+                      StepHoldBound* step) override {
         return Pass(L"MoveFolder " + source, Injected(),
-                    [&] { return inner_.MoveFolder(source, destination); });
+                    [&] { return inner_.MoveFolder(source, destination, step); });
     }
     ResolvedPath ResolvePath(const std::wstring& path) override {
         return Pass(L"ResolvePath " + path, ResolvedPath{{}, Injected()},
                     [&] { return inner_.ResolvePath(path); });
+    }
+    FolderNames ListNames(const std::wstring& folder) override {
+        return Pass(L"ListNames " + folder, FolderNames{{}, Injected()},
+                    [&] { return inner_.ListNames(folder); });
     }
     LinkProbe ProbeLink(const std::wstring& path) override {
         return Pass(L"ProbeLink " + path, LinkProbe{LinkKind::None, Injected()},

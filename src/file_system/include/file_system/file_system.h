@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "hold_wait.h"
 #include "status.h"
@@ -26,10 +27,16 @@ struct ResolvedPath {
     Status status;
 };
 
+// The names of a folder's entries.
+struct FolderNames {
+    std::vector<std::wstring> names;
+    Status status;
+};
+
 // What an entry is by itself, links not followed.
 enum class LinkKind {
     None,               // a folder, a file, or nothing at all
-    Link,               // a link to a folder that can be renamed and removed as the link itself
+    Link,               // a link that can be renamed and removed as the link itself
     LinkThatCannotMove  // a link that no call here renames or removes without reaching through it
 };
 
@@ -67,7 +74,9 @@ class FileSystem {
     virtual ExistsResult FolderExists(const std::wstring& path) = 0;
     // Removes the folder and everything in it. With force, read-only items go too. Links inside
     // are removed as links; the folders they point to are never entered. A missing folder fails.
-    virtual Status DeleteFolder(const std::wstring& path, bool force) = 0;
+    // Held items are waited for within the step's bound when one is given.
+    virtual Status DeleteFolder(const std::wstring& path, bool force,
+                                StepHoldBound* step = nullptr) = 0;
     // Creates destination as a copy of the whole tree of source; the contents of source arrive
     // directly in destination. With overwrite, existing files of the same name are replaced.
     // Linked folders inside are copied as the folders they point to; a link that leads back into
@@ -78,18 +87,27 @@ class FileSystem {
     // tree that holds links may copy more than this. Fails, naming the link and where it leads,
     // when a link inside leads out of the tree: a copy would carry what lies there along.
     virtual FolderSize MeasureFolder(const std::wstring& path) = 0;
-    // Renames a folder to a path that does not exist yet, on the same volume.
-    virtual Status MoveFolder(const std::wstring& source, const std::wstring& destination) = 0;
+    // Renames a folder, or a link as the link itself, to a path where nothing stands yet, on the
+    // same volume. Something standing there fails it with std::errc::file_exists, also when the
+    // system shows nothing there (Wine's link that leads nowhere). Held items as DeleteFolder.
+    virtual Status MoveFolder(const std::wstring& source, const std::wstring& destination,
+                              StepHoldBound* step = nullptr) = 0;
     // The absolute path of the item as the system reaches it: links, short names, letter case,
     // "." and ".." and the drive resolved for the nearest existing folder on the way, the names
     // below it appended as given. Two spellings of one folder give the same text.
     virtual ResolvedPath ResolvePath(const std::wstring& path) = 0;
-    // Whether the entry at path is itself a link to a folder, and whether it can be handled as one.
+    // The names of the entries in the folder, links not followed, in no particular order.
+    virtual FolderNames ListNames(const std::wstring& folder) = 0;
+    // Whether the entry at path is itself a link (to a folder, a file or nothing), and whether it
+    // can be handled as one.
     virtual LinkProbe ProbeLink(const std::wstring& path) = 0;
-    // Creates or opens the file at path and holds it exclusively, against other threads and
-    // processes alike; fails at once (heldElsewhere) when another holds it, or (nameTaken) when
-    // a folder or a link stands there. The file goes with the lock. A failure to create it in a
-    // folder that takes no new files says so of the folder.
+    // Creates the file at path new and holds it exclusively, against other threads and processes
+    // alike; fails at once (heldElsewhere) when another holds it. A file that stands there is
+    // taken only when it is a lock file left by a copy that has ended: a plain file with a single
+    // name carrying the holder's mark, checked without opening it for writing. Anything else there
+    // (a folder, a link, another file, a second name of a file) is left as it is (nameTaken).
+    // The file goes with the lock. A failure to create it in a folder that takes no new files
+    // says so of the folder.
     virtual LockAcquisition LockExclusively(const std::wstring& path) = 0;
 };
 

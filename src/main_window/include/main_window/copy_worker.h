@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -25,6 +26,8 @@ class CopyWorker {
                Window& window);
     // After the outcome was posted: what it was. Does not wait for the removal of old data.
     Status Outcome();
+    // Whether the thread is done, old data removed (or no copy was started).
+    bool HasEnded() const { return ended_.load(); }
     // Waits until the thread is done, old data removed. Also what the window's end does, so a
     // copy never outlives what it uses.
     void Finish();
@@ -32,6 +35,7 @@ class CopyWorker {
   private:
     std::mutex outcomeMutex_;
     Status outcome_;
+    std::atomic<bool> ended_{true};
     // Last, so it is joined before anything it uses goes.
     std::jthread thread_;
 };

@@ -35,6 +35,8 @@ class MainWindowBehaviour {
     // The close box. Returns whether the window may close now: not while a copy runs, since
     // Cancel is disabled then and the close box behaves like Cancel.
     bool OnCloseRequest() const;
+    // Whether a copy still runs (removing the old data, after its success was told).
+    bool CopyStillRuns() const { return !copyWorker_.HasEnded(); }
     // Waits for a copy still running, so it never outlives the file system it uses.
     void OnUnload();
 

@@ -91,6 +91,7 @@ class Win32MainWindow final : public Window {
     HWND focusToRestore_ = nullptr;
     int handlersRunning_ = 0;
     bool closeWhenIdle_ = false;
+    bool destroying_ = false;
     bool copyShownInProgress_ = false;
     Status creationFailure_;
     // Last: its copy, if one still runs, ends while everything it posts to is still there.
