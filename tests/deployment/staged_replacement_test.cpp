@@ -68,6 +68,8 @@ void CheckFaultAt(const std::function<void(const DeploymentLayout&)>& prepare, i
         fs::remove(layout.Backup() / "old-only.txt", ignored);
     });
     EXPECT_EQ(toldWith, status.Failed() ? std::nullopt : std::optional(newTree));
+    // An injected failure is no name taken by something unseen: no hint of one.
+    EXPECT_EQ(status.description.find(L"does not show"), std::wstring::npos);
     const bool oldInPlace = fs::exists(layout.VestroData()) || !oldTree;
     EXPECT_EQ(TreeOrMissing(oldInPlace ? layout.VestroData() : layout.Backup()),
               status.Failed() ? oldTree : newTree);
