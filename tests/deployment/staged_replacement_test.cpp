@@ -191,6 +191,10 @@ TEST(StagedReplacement, OurNamesTakenBySomethingElseNeverBlockACopyAndOurLeftove
                   "");
     }
     fs::remove(layout.root.Child(L"gone"));
+    WriteFile(layout.root.Child(L"folder/kept.txt"), "private");
+    ASSERT_EQ(
+        links.Make(layout.Common() / "VestroData.vestrofile-stale-3", layout.root.Child(L"folder")),
+        "");
     WriteFile(layout.Common() / "VestroData.vestrofile-old-mine" / "x", "the user's");
     for (const wchar_t* leftover : {L"new-5", L"old-7", L"stale-2", L"stale-31"}) {
         WriteFile(layout.Common() / (L"VestroData.vestrofile-" + std::wstring(leftover)) / "x",
@@ -208,9 +212,10 @@ TEST(StagedReplacement, OurNamesTakenBySomethingElseNeverBlockACopyAndOurLeftove
     EXPECT_EQ(after[L"VestroData.vestrofile-old"], "private");
     EXPECT_EQ(after[JoinPath(L"VestroData.vestrofile-old-mine", L"x")], "the user's");
     EXPECT_EQ(SnapshotTree(layout.root.Path())[L"outside.txt"], "private");
+    EXPECT_TRUE(fs::exists(layout.Common() / "VestroData.vestrofile-stale-3" / "kept.txt"));
     // Under Wine a link that leads nowhere is not seen at all.
     EXPECT_EQ(std::distance(fs::directory_iterator(layout.Common()), {}),
-              RunningUnderWine() ? 7 : 10);  // nothing else
+              RunningUnderWine() ? 8 : 11);  // nothing else
 }
 
 TEST(StagedReplacement, AVestroDataThatIsALinkIsNeverReachedThrough) {
