@@ -360,6 +360,7 @@ TEST_F(FileSystemTest, ALockIsTakenOnlyOverALockFileOfACopyThatHasEnded) {
         EXPECT_TRUE(taken.nameTaken && !taken.lock && !taken.heldElsewhere) << name;
     }
     EXPECT_EQ(before, SnapshotTree(root.Path()));
+    EXPECT_FALSE(fileSystem->LockExclusively(Text(L"missing/x.lock")).nameTaken) << "no folder";
     WriteFile(Child(L"ended.lock"), "VestroFile");
     {
         const LockAcquisition ended = fileSystem->LockExclusively(Text(L"ended.lock"));
