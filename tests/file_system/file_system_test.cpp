@@ -348,14 +348,16 @@ TEST_F(FileSystemTest, ALockIsTakenOnlyOverALockFileOfACopyThatHasEnded) {
     fs::create_hard_link(Child(L"outside.txt"), Child(L"hard.lock"));
     WriteFile(Child(L"unmarked.lock"), "VestroFile, and more: not a lock");
     WriteFile(Child(L"empty.lock"), "");
+    WriteFile(Child(L"marked.txt"), "VestroFile");
+    ASSERT_NO_FATAL_FAILURE(Link(L"marked-link.lock", L"marked.txt"));
     MakeFolder(Child(L"folder.lock"));
     MakeFolder(Child(L"gone"));
     ASSERT_NO_FATAL_FAILURE(Link(L"link.lock", L"folder.lock"));
     ASSERT_NO_FATAL_FAILURE(Link(L"nowhere.lock", L"gone"));
     fs::remove(Child(L"gone"));
     const TreeSnapshot before = SnapshotTree(root.Path());
-    for (const wchar_t* name : {L"hard.lock", L"unmarked.lock", L"empty.lock", L"folder.lock",
-                                L"link.lock", L"nowhere.lock"}) {
+    for (const wchar_t* name : {L"hard.lock", L"unmarked.lock", L"empty.lock", L"marked-link.lock",
+                                L"folder.lock", L"link.lock", L"nowhere.lock"}) {
         const LockAcquisition taken = fileSystem->LockExclusively(Text(name));
         EXPECT_TRUE(taken.nameTaken && !taken.lock && !taken.heldElsewhere) << name;
     }
