@@ -61,10 +61,11 @@ auto RetryWhileHeld(const HoldWait& wait, Call&& call, IsHeld&& isHeld) -> declt
     constexpr std::chrono::milliseconds kLongestPause{250};
     HoldWait::Clock::time_point deadline = wait.now() + wait.bound;
     std::chrono::milliseconds pause = kFirstPause;
-    for (bool first = true;; first = false) {
+    for (;;) {
         auto answer = call();
         const HoldWait::Clock::time_point now = wait.now();
-        if (wait.step != nullptr && first && isHeld(answer)) {
+        // The step's deadline, once its first hold has set it, stays what it is.
+        if (wait.step != nullptr && isHeld(answer)) {
             deadline = wait.step->Waits() ? wait.step->Deadline(deadline) : now;
         }
         if (!isHeld(answer) || now >= deadline) {
