@@ -362,7 +362,8 @@ TEST_F(FileSystemTest, ALockIsTakenOnlyOverALockFileOfACopyThatHasEnded) {
         EXPECT_TRUE(taken.nameTaken && !taken.lock && !taken.heldElsewhere) << name;
     }
     EXPECT_EQ(before, SnapshotTree(root.Path()));
-    EXPECT_FALSE(fileSystem->LockExclusively(Text(L"missing/x.lock")).nameTaken) << "no folder";
+    const LockAcquisition noFolder = fileSystem->LockExclusively(Text(L"missing/x.lock"));
+    EXPECT_TRUE(!noFolder.nameTaken && Names(noFolder.status, L"Could not lock the file \""));
     WriteFile(Child(L"ended.lock"), "VestroFile");
     {
         const LockAcquisition ended = fileSystem->LockExclusively(Text(L"ended.lock"));
