@@ -60,11 +60,10 @@ bool MayBeALock(HANDLE file, const ItemPath& path) {
         information.nNumberOfLinks != 1) {
         return false;
     }
-    const OwnedHandle folder = OpenToReadAttributes(FolderOf(path.system));
-    const ItemLocation folderLocation = folder ? LocationOf(folder.Get()) : ItemLocation{};
+    const ItemLocation folderLocation = LocationOfPath(FolderOf(path.system));
     const std::wstring name = path.system.substr(path.system.find_last_of(L'\\') + 1);
     const ItemLocation reached = LocationOf(file);
-    return folder && folderLocation.error == ERROR_SUCCESS && reached.error == ERROR_SUCCESS &&
+    return folderLocation.error == ERROR_SUCCESS && reached.error == ERROR_SUCCESS &&
            IsSameLocation(reached, LocationInside(folderLocation, name));
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "file_system/win32_extended_path.h"
+#include "file_system/win32_owned_handle.h"
 
 namespace vestro {
 
@@ -34,6 +35,14 @@ ItemLocation LocationOf(HANDLE item) {
         }
         buffer.resize(needed);
     }
+}
+
+ItemLocation LocationOfPath(const std::wstring& systemPath) {
+    const OwnedHandle opened = OpenToReadAttributes(systemPath);
+    if (!opened) {
+        return {0, {}, GetLastError()};
+    }
+    return LocationOf(opened.Get());
 }
 
 ItemLocation LocationInside(const ItemLocation& folder, std::wstring_view name) {

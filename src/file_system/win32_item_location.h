@@ -17,6 +17,8 @@ struct ItemLocation {
 };
 
 ItemLocation LocationOf(HANDLE item);
+// The same for the item at the path, links followed.
+ItemLocation LocationOfPath(const std::wstring& systemPath);
 
 // Where an entry of the folder lies when it is no link: in the folder, under its own name.
 ItemLocation LocationInside(const ItemLocation& folder, std::wstring_view name);

@@ -142,12 +142,7 @@ Status DeleteFolderContents(DeleteWalk& walk, const ItemPath& folder,
     bool left = false;
     {
         // Every entry that is not a link lies where the folder lies, under its own name.
-        ItemLocation folderLocation;
-        if (const OwnedHandle opened = OpenToReadAttributes(folder.system)) {
-            folderLocation = LocationOf(opened.Get());
-        } else {
-            folderLocation.error = GetLastError();
-        }
+        const ItemLocation folderLocation = LocationOfPath(folder.system);
         FolderListing listing(folder.system);  // closed before the folder's removal
         DWORD error = folderLocation.error;
         while (error == ERROR_SUCCESS && (error = listing.Next()) == ERROR_SUCCESS) {
