@@ -1,5 +1,3 @@
-#include "posix_exclusive_lock.h"
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,7 +6,7 @@
 #include <cerrno>
 #include <string_view>
 
-#include "posix_failure.h"
+#include "platform.h"
 
 namespace vestro {
 namespace {
@@ -45,7 +43,7 @@ std::error_code LastError() {
 }
 
 LockAcquisition Failed(std::error_code error, const std::wstring& action) {
-    return {nullptr, false, PosixFailure(error, action)};
+    return {nullptr, false, SystemFailure(error, action)};
 }
 
 LockAcquisition NameTaken(const std::wstring& action) {
@@ -63,7 +61,7 @@ LockAcquisition Locked(int descriptor, const ItemPath& file, const std::wstring&
     if (error != 0) {
         close(descriptor);
         return {nullptr, error == EWOULDBLOCK,
-                PosixFailure(std::error_code(error, std::generic_category()), action)};
+                SystemFailure(std::error_code(error, std::generic_category()), action)};
     }
     return {std::make_unique<PosixExclusiveLock>(descriptor, file.system), false,
             Status::Success()};

@@ -30,12 +30,6 @@ std::wstring Win32ErrorText(unsigned long error) {
     return text;
 }
 
-std::wstring CouldNot(std::wstring_view action, std::wstring_view path) {
-    std::wstring text = L"Could not ";
-    text.append(action).append(L" \"").append(path).append(L"\"");
-    return text;
-}
-
 Status Win32Failure(unsigned long error, const std::wstring& action) {
     return Status::Failure(std::error_code(static_cast<int>(error), std::system_category()),
                            action + L": " + Win32ErrorText(error));

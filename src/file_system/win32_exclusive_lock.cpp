@@ -1,5 +1,3 @@
-#include "win32_exclusive_lock.h"
-
 #include <windows.h>
 
 #include <memory>
@@ -7,8 +5,8 @@
 
 #include "file_system/win32_error_text.h"
 #include "file_system/win32_owned_handle.h"
-#include "win32_held_item_failure.h"
-#include "win32_item_location.h"
+#include "platform.h"
+#include "win32_platform.h"
 
 namespace vestro {
 namespace {

@@ -1,6 +1,6 @@
 #include "file_system/win32_extended_path.h"
 
-#include "win32_sized_text.h"
+#include "win32_platform.h"
 
 #include <windows.h>
 

@@ -1,11 +1,38 @@
-#include "win32_restart_manager.h"
+#include <windows.h>
+
+#include <restartmanager.h>
 
 #include <string_view>
 
-#include "file_system/win32_owned_handle.h"
+#include "file_system/holder_naming.h"
+#include "file_system/win32_error_text.h"
+#include "file_system/win32_extended_path.h"
+#include "file_system/win32_system_library.h"
+#include "win32_platform.h"
 
 namespace vestro {
 namespace {
+
+// The Restart Manager's sessions (RmStartSession ... RmEndSession), which list the programs
+// holding files open. Paths come in the extended-length form. Its library is not one the system
+// always takes from System32, so it is loaded from there by name; without it the system names
+// no holders.
+class Win32RestartManager final : public RestartManager {
+  public:
+    Win32RestartManager();
+    bool StartSession() override;
+    bool RegisterFiles(const std::vector<std::wstring>& files) override;
+    std::optional<std::vector<HoldingProgram>> ListHolders() override;
+    void EndSession() override;
+
+  private:
+    SystemLibrary library_{L"rstrtmgr.dll"};
+    decltype(&RmStartSession) startSession_;
+    decltype(&RmRegisterResources) registerResources_;
+    decltype(&RmGetList) getList_;
+    decltype(&RmEndSession) endSession_;
+    DWORD session_ = 0;
+};
 
 // The Restart Manager is documented with plain full paths.
 std::wstring PlainPath(const std::wstring& systemPath) {
@@ -92,6 +119,38 @@ std::optional<std::vector<HoldingProgram>> Win32RestartManager::ListHolders() {
 
 void Win32RestartManager::EndSession() {
     endSession_(session_);
+}
+
+Status Win32HeldItemFailure(DWORD error, const std::wstring& action,
+                            const std::vector<std::wstring>& systemFiles) {
+    Status failure = Win32Failure(error, action);
+    if (IsHoldErrorOfFolderRemoval(error)) {
+        Win32RestartManager restartManager;
+        failure.description += NameHolders(restartManager, systemFiles);
+    }
+    return failure;
+}
+
+std::vector<std::wstring> FilesBelow(const std::wstring& systemFolder) {
+    // Enough to find a program holding data files; asking about more only takes longer.
+    constexpr std::size_t kMostFiles = 256;
+    std::vector<std::wstring> files;
+    std::vector<std::wstring> folders{systemFolder};
+    while (!folders.empty() && files.size() < kMostFiles) {
+        const std::wstring folder = std::move(folders.back());
+        folders.pop_back();
+        FolderListing listing(folder);
+        while (listing.Next() == ERROR_SUCCESS && files.size() < kMostFiles) {
+            const WIN32_FIND_DATAW& entry = listing.Entry();
+            const std::wstring path = JoinWithBackslash(folder, entry.cFileName);
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                files.push_back(path);
+            } else if (!IsLinkedFolder(entry.dwFileAttributes, entry.dwReserved0)) {
+                folders.push_back(path);
+            }
+        }
+    }
+    return files;
 }
 
 }  // namespace vestro

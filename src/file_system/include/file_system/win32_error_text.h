@@ -11,9 +11,6 @@ namespace vestro {
 // break FormatMessageW ends it with.
 std::wstring Win32ErrorText(unsigned long error);
 
-// `Could not <action> "<path>"`: the start of every failure description.
-std::wstring CouldNot(std::wstring_view action, std::wstring_view path);
-
 // A failure with the Win32 error code, described as the action that could not be done, a colon
 // and the system's reason: `Could not delete the folder "C:\x": Access is denied.`
 Status Win32Failure(unsigned long error, const std::wstring& action);

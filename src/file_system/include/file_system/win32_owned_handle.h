@@ -23,6 +23,7 @@ class OwnedWin32Handle {
     ~OwnedWin32Handle() { Reset(); }
 
     HANDLE Get() const { return handle_; }
+    HANDLE Release() { return std::exchange(handle_, nullptr); }
     explicit operator bool() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
     void Reset(HANDLE handle = nullptr) {
         if (*this) {

@@ -1,0 +1,167 @@
+#include "file_system/file_system.h"
+
+#include <new>
+#include <utility>
+
+#include "tree_walks.h"
+
+namespace vestro {
+namespace {
+
+// Every operation starts from the caller's text; what the system cannot take fails it before
+// any call. Nothing throws past the interface: strings are the only things that allocate.
+template <typename Result, typename Operation>
+Result Guarded(const std::wstring& action, std::initializer_list<const std::wstring*> texts,
+               Operation&& operation) {
+    auto fail = [](Status status) {
+        Result result{};
+        if constexpr (std::is_same_v<Result, Status>) {
+            result = std::move(status);
+        } else {
+            result.status = std::move(status);
+        }
+        return result;
+    };
+    try {
+        ItemPath items[2];
+        std::size_t count = 0;
+        for (const std::wstring* text : texts) {
+            if (const std::error_code error = ToItemPath(*text, items[count++])) {
+                return fail(SystemFailure(error, action));
+            }
+        }
+        return operation(items[0], items[1]);
+    } catch (const std::bad_alloc&) {
+        return fail(OutOfMemory());
+    }
+}
+
+std::wstring FromTo(std::wstring_view what, const std::wstring& from, const std::wstring& to) {
+    return CouldNot(what, from) + L" to \"" + to + L"\"";
+}
+
+FolderNames NamesIn(const ItemPath& folder, const ItemPath&) {
+    FolderNames listed;
+    std::vector<Item> items;
+    if (const std::error_code error = OpenFolder().OpenAndList(folder, items, false)) {
+        listed.status = SystemFailure(error, CouldNot(L"read the folder", folder.display));
+    }
+    for (Item& item : items) {
+        listed.names.push_back(std::move(item.name));
+    }
+    return listed;
+}
+
+class SystemFileSystem final : public FileSystem {
+  public:
+    SystemFileSystem(TreeWorkers treeWorkers, HoldWait holdWait)
+        : treeWorkers_(treeWorkers), holdWait_(std::move(holdWait)) {}
+
+    ExistsResult FileExists(const std::wstring& path) override { return Exists(path, false); }
+
+    ExistsResult FolderExists(const std::wstring& path) override { return Exists(path, true); }
+
+    Status DeleteFolder(const std::wstring& path, bool force, StepHoldBound* step) override {
+        return Guarded<Status>(CouldNot(L"delete the folder", path), {&path},
+                               [&](const ItemPath& item, const ItemPath&) {
+                                   return DeleteTree(item, force, treeWorkers_.removal,
+                                                     WaitOfStep(step));
+                               });
+    }
+
+    Status CopyFolder(const std::wstring& source, const std::wstring& destination, bool overwrite,
+                      const CopyProgress& progress) override {
+        return Guarded<Status>(
+            FromTo(L"copy the folder", source, destination), {&source, &destination},
+            [&](const ItemPath& from, const ItemPath& to) {
+                return CopyTree(from, to, overwrite, progress, treeWorkers_.copy, holdWait_);
+            });
+    }
+
+    FolderSize MeasureFolder(const std::wstring& path) override {
+        return Guarded<FolderSize>(CouldNot(L"read the folder", path), {&path},
+                                   [&](const ItemPath& item, const ItemPath&) {
+                                       return MeasureTree(item, treeWorkers_.copy);
+                                   });
+    }
+
+    Status MoveFolder(const std::wstring& source, const std::wstring& destination,
+                      StepHoldBound* step) override {
+        return Guarded<Status>(FromTo(L"move the folder", source, destination),
+                               {&source, &destination},
+                               [&](const ItemPath& from, const ItemPath& to) {
+                                   return MoveItem(from, to, WaitOfStep(step));
+                               });
+    }
+
+    ResolvedPath ResolvePath(const std::wstring& path) override {
+        return Guarded<ResolvedPath>(
+            CouldNot(L"resolve the path", path), {&path},
+            [](const ItemPath& item, const ItemPath&) { return ResolveItemPath(item); });
+    }
+
+    FolderNames ListNames(const std::wstring& folder) override {
+        return Guarded<FolderNames>(CouldNot(L"read the folder", folder), {&folder}, NamesIn);
+    }
+
+    LinkProbe ProbeLink(const std::wstring& path) override {
+        return Guarded<LinkProbe>({}, {}, [&](const ItemPath&, const ItemPath&) {
+            ItemPath item;
+            return ToItemPath(path, item) ? LinkProbe{} : ProbeLinkEntry(item);
+        });
+    }
+
+    LockAcquisition LockExclusively(const std::wstring& path) override {
+        return Guarded<LockAcquisition>(
+            CouldNot(L"lock the file", path), {&path},
+            [](const ItemPath& item, const ItemPath&) { return LockFileExclusively(item); });
+    }
+
+  private:
+    // A probe fails only when the question cannot be asked at all.
+    static ExistsResult Exists(const std::wstring& path, bool folder) {
+        return Guarded<ExistsResult>({}, {}, [&](const ItemPath&, const ItemPath&) {
+            return ExistsResult{ExistsAs(path, folder), Status::Success()};
+        });
+    }
+
+    HoldWait WaitOfStep(StepHoldBound* step) const {
+        HoldWait wait = holdWait_;
+        wait.step = step;
+        return wait;
+    }
+
+    const TreeWorkers treeWorkers_;
+    const HoldWait holdWait_;
+};
+
+FileSystemCreation Create(TreeWorkers treeWorkers, HoldWait holdWait) {
+    try {
+        return {std::make_unique<SystemFileSystem>(treeWorkers, std::move(holdWait)),
+                Status::Success()};
+    } catch (const std::bad_alloc&) {
+        return {nullptr, OutOfMemory()};
+    }
+}
+
+}  // namespace
+
+std::wstring CouldNot(std::wstring_view action, std::wstring_view path) {
+    std::wstring text = L"Could not ";
+    text.append(action).append(L" \"").append(path).append(L"\"");
+    return text;
+}
+
+FileSystemCreation CreateFileSystem() {
+    return Create({}, {});
+}
+
+FileSystemCreation CreateFileSystemWithTreeWorkers(TreeWorkers treeWorkers) {
+    return Create(treeWorkers, {});
+}
+
+FileSystemCreation CreateFileSystemWithHoldWait(HoldWait holdWait) {
+    return Create({}, std::move(holdWait));
+}
+
+}  // namespace vestro

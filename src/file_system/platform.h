@@ -1,0 +1,135 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "file_system/file_system.h"
+
+// What the one file system asks of each platform: its system calls and the wording of their
+// errors. posix_platform.cpp and win32_platform.cpp each hold one side; everything above this
+// line of calls is written once.
+namespace vestro {
+
+#ifdef _WIN32
+using SystemPath = std::wstring;  // the extended-length form, whatever the length
+#else
+using SystemPath = std::filesystem::path;
+#endif
+
+// An item as the system is asked about it and as failure descriptions name it (the caller's own
+// text, with the names below it appended).
+struct ItemPath {
+    SystemPath system;
+    std::wstring display;
+
+    ItemPath Child(std::wstring_view name) const;
+};
+
+// The item the user's text names; fails for text that would make the system answer for another
+// item (a zero character inside) or that names none.
+std::error_code ToItemPath(const std::wstring& text, ItemPath& item);
+
+// `Could not <action> "<path>"`: the start of every failure description.
+std::wstring CouldNot(std::wstring_view action, std::wstring_view path);
+// The action that could not be done, a colon and the system's reason:
+// `Could not delete the folder "C:\x": Access is denied.`
+Status SystemFailure(std::error_code error, const std::wstring& action);
+// Strings are the only things that allocate; the description itself may not fit any more.
+Status OutOfMemory() noexcept;
+
+// The system's own codes for what the shared code refuses by itself.
+enum class Refusal { NotAFolder, NotFound, NameTaken, LinkLoop, InvalidPath };
+std::error_code ErrorOf(Refusal refusal);
+
+// Whether the text names an existing file (or folder), links followed; text that names nothing
+// is no failure.
+bool ExistsAs(const std::wstring& text, bool folder);
+
+enum class ItemKind {
+    Missing,
+    File,
+    Folder,
+    FolderLink,  // a link to a folder: never entered unless a copy asks to
+    OtherLink    // a link to a file or to nothing
+};
+
+// An item as its folder's listing (or a look at the item itself) tells it, links not followed.
+struct Item {
+    std::wstring name;
+    ItemKind kind = ItemKind::Missing;
+    std::uint64_t size = 0;        // of a file, when asked for
+    std::uint32_t attributes = 0;  // the system's own, which Windows keeps on a copy
+    std::uint32_t reparseTag = 0;  // Windows: what kind of link
+};
+
+std::error_code ReadItem(const ItemPath& path, Item& item);
+
+// One folder, opened as itself (links followed), for a walk: listed through this handle, its
+// files opened relative to it. Closed when it goes.
+class OpenFolder {
+  public:
+    OpenFolder() = default;
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    ~OpenFolder();
+
+    std::error_code Open(ItemPath path);
+    const ItemPath& Path() const { return path_; }
+    std::intptr_t Handle() const { return handle_; }
+
+    // Every item but "." and "..". Sizes only when asked: some systems look each file up for it.
+    std::error_code List(std::vector<Item>& items, bool withSizes) const;
+    std::error_code OpenAndList(ItemPath path, std::vector<Item>& items, bool withSizes) {
+        std::error_code error = Open(std::move(path));
+        return error ? error : List(items, withSizes);
+    }
+
+    // Volume and index, equal for every path that reaches the folder.
+    struct Identity {
+        std::uint64_t volume = 0;
+        std::uint64_t index = 0;
+        bool operator==(const Identity&) const = default;
+    };
+    std::error_code ReadIdentity(Identity& identity) const;
+
+  private:
+    ItemPath path_;
+    std::intptr_t handle_ = -1;
+};
+
+// A folder new or already there; new folders get the usual permissions, not the source's, so a
+// copy of a read-only folder can still be filled and removed.
+Status CreateFolder(const ItemPath& folder);
+
+// Copies one file of the folder (links followed) to destination, keeping its content and
+// permissions; bytes tells what was written. Waits for holds as wait says.
+Status CopyOneFile(const OpenFolder& folder, const Item& file, const ItemPath& destination,
+                   bool overwrite, const HoldWait& wait, std::uint64_t& bytes);
+
+// Lets the folder's items go (natively, a read-only folder keeps its items) when force asks.
+void OpenUpForRemoval(const ItemPath& folder, bool force);
+// Threads for a tree's removal: requested, or the machine's choice for this system's deletes.
+unsigned RemovalWorkers(unsigned requested);
+// Removes a file of the folder, or a link as the link itself, never what it leads to.
+Status RemoveItem(const OpenFolder& folder, const Item& item, bool force, const HoldWait& wait);
+// Removes an empty folder, or a link to a folder as the link; what names the action.
+Status RemoveFolder(const ItemPath& folder, const Item& item, bool force, const HoldWait& wait,
+                    std::wstring_view what);
+
+// The absolute path the system reaches, every link followed.
+std::error_code PathReached(const ItemPath& item, std::wstring& reached);
+
+// Orders names as Windows does with case ignored (negative, 0, positive).
+int CompareAsWindows(const std::wstring& left, const std::wstring& right);
+
+Status MoveItem(const ItemPath& from, const ItemPath& to, const HoldWait& wait);
+ResolvedPath ResolveItemPath(const ItemPath& item);
+LinkProbe ProbeLinkEntry(const ItemPath& entry);
+LockAcquisition LockFileExclusively(const ItemPath& file);
+
+}  // namespace vestro

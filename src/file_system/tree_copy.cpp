@@ -1,0 +1,201 @@
+#include <algorithm>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "progress_tally.h"
+#include "tree_walks.h"
+#include "work_pool.h"
+
+namespace vestro {
+namespace {
+
+using Identity = OpenFolder::Identity;
+
+// Folders are entered depth first, one open folder per level with the subfolders it still has
+// to copy, so memory grows with the tree's depth and width, never with its size. Entering a
+// folder hands its files to the pool, which copy them relative to the folder they share.
+struct CopyWalk {
+    struct Level {
+        std::shared_ptr<const OpenFolder> source;
+        ItemPath destination;
+        Identity identity;
+        std::vector<Item> subfolders;  // still to copy, the next one last
+    };
+
+    const ItemPath& destinationRoot;
+    Identity destinationIdentity;
+    bool overwrite = false;
+    const HoldWait& wait;
+    WorkPool& pool;
+    ProgressTally& tally;
+    std::vector<Level> open;
+
+    // Whether the folder is one the walk is inside: a link leading there would never end.
+    bool IsOpen(const Identity& identity) const {
+        return std::any_of(open.begin(), open.end(),
+                           [&identity](const Level& level) { return level.identity == identity; });
+    }
+};
+
+std::wstring CopyAction(std::wstring_view what, const ItemPath& source,
+                        const ItemPath& destination) {
+    return CouldNot(what, source.display) + L" to \"" + destination.display + L"\"";
+}
+
+Status OpenWithIdentity(const ItemPath& path, OpenFolder& folder, Identity& identity) {
+    std::error_code error = folder.Open(path);
+    if (!error) {
+        error = folder.ReadIdentity(identity);
+    }
+    return error ? SystemFailure(error, CouldNot(L"read the folder", path.display))
+                 : Status::Success();
+}
+
+// A case-sensitive source (Linux, or a folder with case sensitivity turned on) may hold names
+// that would make one file on Windows, the second overwriting or stopping the first.
+Status RefuseCaseDuplicates(const ItemPath& folder, const std::vector<Item>& items) {
+    std::vector<std::wstring> names;  // one copy of the folder's names
+    names.reserve(items.size());
+    for (const Item& item : items) {
+        names.push_back(item.name);
+    }
+    std::sort(names.begin(), names.end(), [](const std::wstring& left, const std::wstring& right) {
+        return CompareAsWindows(left, right) < 0;
+    });
+    const auto duplicate = std::adjacent_find(
+        names.begin(), names.end(), [](const std::wstring& left, const std::wstring& right) {
+            return CompareAsWindows(left, right) == 0;
+        });
+    if (duplicate == names.end()) {
+        return Status::Success();
+    }
+    return Status::Failure(
+        ErrorOf(Refusal::NameTaken),
+        CouldNot(L"copy the folder", folder.display) + L": \"" + folder.Child(*duplicate).display +
+            L"\" and \"" + folder.Child(*std::next(duplicate)).display +
+            L"\" differ only in letter case, and Windows takes them for one name.");
+}
+
+Status CopyAndCount(const OpenFolder& folder, const Item& file, const ItemPath& destination,
+                    const CopyWalk& walk) {
+    std::uint64_t bytes = 0;
+    Status status = CopyOneFile(folder, file, destination, walk.overwrite, walk.wait, bytes);
+    if (!status.Failed()) {
+        walk.tally.Add(bytes);
+    }
+    return status;
+}
+
+// Lists the whole folder first, so that names clashing on Windows stop the copy before any of
+// them is copied; then hands its files out and keeps its subfolders for the walk.
+Status EnterFolder(CopyWalk& walk, std::shared_ptr<const OpenFolder> source, ItemPath destination,
+                   Identity identity) {
+    std::vector<Item> items;
+    if (const std::error_code error = source->List(items, false)) {
+        return SystemFailure(error, CouldNot(L"read the folder", source->Path().display));
+    }
+    if (Status status = RefuseCaseDuplicates(source->Path(), items); status.Failed()) {
+        return status;
+    }
+    CopyWalk::Level level{source, std::move(destination), identity, {}};
+    for (Item& item : items) {
+        if (item.kind == ItemKind::Folder || item.kind == ItemKind::FolderLink) {
+            level.subfolders.push_back(std::move(item));
+            continue;
+        }
+        ItemPath to = level.destination.Child(item.name);
+        const bool handedOut =
+            walk.pool.Submit([&walk, source, file = std::move(item), to = std::move(to)] {
+                return CopyAndCount(*source, file, to, walk);
+            });
+        if (!handedOut) {
+            return Status::Success();  // the pool holds the failure that stopped it
+        }
+    }
+    std::reverse(level.subfolders.begin(), level.subfolders.end());
+    walk.open.push_back(std::move(level));
+    return Status::Success();
+}
+
+// A linked folder leading back to a folder being copied, or the walk reaching the destination
+// (which lies inside the source), would make the copy endless.
+Status EnterSubfolder(CopyWalk& walk, const Item& subfolder) {
+    const CopyWalk::Level& parent = walk.open.back();
+    ItemPath from = parent.source->Path().Child(subfolder.name);
+    ItemPath to = parent.destination.Child(subfolder.name);
+    auto folder = std::make_shared<OpenFolder>();
+    Identity identity;
+    if (Status status = OpenWithIdentity(from, *folder, identity); status.Failed()) {
+        return status;
+    }
+    if (identity == walk.destinationIdentity) {
+        return Status::Failure(
+            ErrorOf(Refusal::InvalidPath),
+            CopyAction(L"copy the folder", from, to) + L": it is the copy's own destination \"" +
+                walk.destinationRoot.display + L"\", which the copy must not enter.");
+    }
+    if (subfolder.kind == ItemKind::FolderLink && walk.IsOpen(identity)) {
+        return SystemFailure(ErrorOf(Refusal::LinkLoop), CopyAction(L"copy the folder", from, to));
+    }
+    if (Status status = CreateFolder(to); status.Failed()) {
+        return status;
+    }
+    return EnterFolder(walk, std::move(folder), std::move(to), identity);
+}
+
+}  // namespace
+
+Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite,
+                const CopyProgress& progress, unsigned workers, const HoldWait& wait) {
+    Item root;
+    const std::error_code error = ReadItem(source, root);
+    if (error || root.kind == ItemKind::Missing) {
+        return SystemFailure(error ? error : ErrorOf(Refusal::NotFound),
+                             CopyAction(L"copy the folder", source, destination));
+    }
+    if (root.kind != ItemKind::Folder && root.kind != ItemKind::FolderLink) {
+        return SystemFailure(ErrorOf(Refusal::NotAFolder),
+                             CopyAction(L"copy the folder", source, destination));
+    }
+    if (Status status = CreateFolder(destination); status.Failed()) {
+        return status;
+    }
+    auto sourceFolder = std::make_shared<OpenFolder>();
+    OpenFolder destinationFolder;
+    Identity sourceIdentity;
+    Identity destinationIdentity;
+    if (Status status = OpenWithIdentity(source, *sourceFolder, sourceIdentity); status.Failed()) {
+        return status;
+    }
+    if (Status status = OpenWithIdentity(destination, destinationFolder, destinationIdentity);
+        status.Failed()) {
+        return status;
+    }
+    if (sourceIdentity == destinationIdentity) {
+        return Status::Failure(
+            ErrorOf(Refusal::InvalidPath),
+            CopyAction(L"copy the folder", source, destination) + L": they are the same folder.");
+    }
+
+    ProgressTally tally(progress);  // outlives the pool, whose workers report to it
+    WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kStop);
+    CopyWalk walk{destination, destinationIdentity, overwrite, wait, pool, tally, {}};
+    Status status = EnterFolder(walk, std::move(sourceFolder), destination, sourceIdentity);
+    while (!status.Failed() && !walk.open.empty() && !pool.Stopped()) {
+        CopyWalk::Level& level = walk.open.back();
+        if (level.subfolders.empty()) {
+            walk.open.pop_back();
+            continue;
+        }
+        const Item subfolder = std::move(level.subfolders.back());
+        level.subfolders.pop_back();
+        status = EnterSubfolder(walk, subfolder);
+    }
+    if (status.Failed()) {
+        pool.Fail(std::move(status));
+    }
+    return pool.Finish();
+}
+
+}  // namespace vestro

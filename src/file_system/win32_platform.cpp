@@ -1,0 +1,480 @@
+#include "win32_platform.h"
+
+#include <cstddef>
+
+#include "file_system/win32_error_text.h"
+#include "file_system/win32_extended_path.h"
+#include "platform.h"
+#include "work_pool.h"
+
+namespace vestro {
+namespace {
+
+constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
+constexpr std::wstring_view kExtendedSharePrefix = L"\\\\?\\UNC\\";
+
+std::error_code SystemError(DWORD error) {
+    return {static_cast<int>(error), std::system_category()};
+}
+
+bool IsMissing(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// A link to a folder, or on Windows a link to a file; under Wine a Unix link to a file has no
+// mark and is seen as the file it points to.
+ItemKind KindOf(DWORD attributes, DWORD reparseTag) {
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return IsLinkedFolder(attributes, reparseTag) ? ItemKind::FolderLink : ItemKind::Folder;
+    }
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(reparseTag)
+               ? ItemKind::OtherLink
+               : ItemKind::File;
+}
+
+// The reparse tag of the item at the path, or 0 when it has none or it cannot be read.
+DWORD ReadReparseTag(const std::wstring& systemPath) {
+    WIN32_FIND_DATAW entry{};
+    const OwnedFindHandle listing(FindFirstFileExW(systemPath.c_str(), FindExInfoBasic, &entry,
+                                                   FindExSearchNameMatch, nullptr, 0));
+    if (!listing) {
+        return 0;
+    }
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? entry.dwReserved0 : 0;
+}
+
+SizedText ReadFinalPath(HANDLE item, DWORD volumeForm) {
+    return ReadSizedText([item, volumeForm](wchar_t* buffer, DWORD capacity) {
+        return GetFinalPathNameByHandleW(item, buffer, capacity, volumeForm);
+    });
+}
+
+// A volume without a drive letter has no "C:\" form; its GUID form names it just as uniquely.
+SizedText FinalPathOf(HANDLE item) {
+    SizedText final = ReadFinalPath(item, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (final.error != ERROR_SUCCESS) {
+        final = ReadFinalPath(item, FILE_NAME_NORMALIZED | VOLUME_NAME_GUID);
+    }
+    if (final.text.starts_with(kExtendedSharePrefix)) {
+        final.text = L"\\\\" + final.text.substr(kExtendedSharePrefix.size());
+    } else if (final.text.size() > kExtendedPrefix.size() + 1 &&
+               final.text.starts_with(kExtendedPrefix) &&
+               final.text[kExtendedPrefix.size() + 1] == L':') {
+        final.text.erase(0, kExtendedPrefix.size());
+    }
+    return final;
+}
+
+SizedText FinalPathReached(const std::wstring& systemPath) {
+    const OwnedHandle handle = OpenToReadAttributes(systemPath);
+    if (!handle) {
+        return {{}, GetLastError()};
+    }
+    return FinalPathOf(handle.Get());
+}
+
+DWORD ClearReadOnly(const ItemPath& item, DWORD attributes, bool force, const HoldWait& wait) {
+    if (!force || (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
+        return ERROR_SUCCESS;
+    }
+    constexpr DWORD kSettable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
+                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE |
+                                FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY;
+    const DWORD kept = attributes & kSettable;
+    return CallWhileHeld(wait, [&] {
+        return SetFileAttributesW(item.system.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+    });
+}
+
+DWORD ClearReadOnlyOf(HANDLE file, DWORD attributes, bool force) {
+    if (!force || (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
+        return ERROR_SUCCESS;
+    }
+    FILE_BASIC_INFO basic{};  // times left at 0: unchanged
+    basic.FileAttributes = attributes & ~FILE_ATTRIBUTE_READONLY;
+    if (basic.FileAttributes == 0) {
+        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    }
+    return SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic)) ? ERROR_SUCCESS
+                                                                                  : GetLastError();
+}
+
+}  // namespace
+
+ItemPath ItemPath::Child(std::wstring_view name) const {
+    return {JoinWithBackslash(system, name), JoinWithBackslash(display, name)};
+}
+
+std::error_code ToItemPath(const std::wstring& text, ItemPath& item) {
+    ExtendedPath extended = ToExtendedPath(text);
+    if (extended.error != ERROR_SUCCESS) {
+        return SystemError(extended.error);
+    }
+    item = {std::move(extended.text), text};
+    return {};
+}
+
+Status SystemFailure(std::error_code error, const std::wstring& action) {
+    return Win32Failure(static_cast<unsigned long>(error.value()), action);
+}
+
+Status OutOfMemory() noexcept {
+    Status status;
+    status.error = SystemError(ERROR_NOT_ENOUGH_MEMORY);
+    try {
+        status.description = Win32ErrorText(ERROR_NOT_ENOUGH_MEMORY);
+    } catch (const std::bad_alloc&) {
+    }
+    return status;
+}
+
+std::error_code ErrorOf(Refusal refusal) {
+    switch (refusal) {
+        case Refusal::NotAFolder:
+            return SystemError(ERROR_DIRECTORY);
+        case Refusal::NotFound:
+            return SystemError(ERROR_PATH_NOT_FOUND);
+        case Refusal::NameTaken:
+            return SystemError(ERROR_ALREADY_EXISTS);
+        case Refusal::LinkLoop:
+            return SystemError(ERROR_CANT_RESOLVE_FILENAME);
+        case Refusal::InvalidPath:
+            break;
+    }
+    return SystemError(ERROR_INVALID_PARAMETER);
+}
+
+bool ExistsAs(const std::wstring& text, bool folder) {
+    const ExtendedPath extended = ToExtendedPath(text);
+    const DWORD attributes = extended.error == ERROR_SUCCESS
+                                 ? GetFileAttributesW(extended.text.c_str())
+                                 : INVALID_FILE_ATTRIBUTES;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return false;
+    }
+    const bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return isFolder == folder && (isFolder || !extended.namesFolder);
+}
+
+std::error_code ReadItem(const ItemPath& path, Item& item) {
+    const DWORD attributes = GetFileAttributesW(path.system.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        item.kind = ItemKind::Missing;
+        return IsMissing(error) ? std::error_code() : SystemError(error);
+    }
+    item.attributes = attributes;
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        item.reparseTag = ReadReparseTag(path.system);
+    }
+    item.kind = KindOf(attributes, item.reparseTag);
+    return {};
+}
+
+OpenFolder::~OpenFolder() {
+    if (handle_ != -1) {
+        CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    }
+}
+
+std::error_code OpenFolder::Open(ItemPath path) {
+    path_ = std::move(path);
+    OwnedHandle folder(CreateFileW(path_.system.c_str(),
+                                   FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder) {
+        return SystemError(GetLastError());
+    }
+    handle_ = reinterpret_cast<std::intptr_t>(folder.Release());
+    return {};
+}
+
+std::error_code OpenFolder::List(std::vector<Item>& items, bool) const {
+    FolderListing listing(path_.system);
+    DWORD error = ERROR_SUCCESS;
+    while ((error = listing.Next()) == ERROR_SUCCESS) {
+        const WIN32_FIND_DATAW& entry = listing.Entry();
+        const DWORD tag =
+            (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? entry.dwReserved0 : 0;
+        items.push_back(
+            {entry.cFileName, KindOf(entry.dwFileAttributes, tag),
+             (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow,
+             entry.dwFileAttributes, tag});
+    }
+    return error == ERROR_NO_MORE_FILES ? std::error_code() : SystemError(error);
+}
+
+std::error_code OpenFolder::ReadIdentity(Identity& identity) const {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(reinterpret_cast<HANDLE>(handle_), &information)) {
+        return SystemError(GetLastError());
+    }
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.index =
+        (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    return {};
+}
+
+Status CreateFolder(const ItemPath& folder) {
+    if (CreateDirectoryW(folder.system.c_str(), nullptr)) {
+        return Status::Success();
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS) {
+        const DWORD attributes = GetFileAttributesW(folder.system.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return Status::Success();
+        }
+    }
+    return Win32Failure(error, CouldNot(L"create the folder", folder.display));
+}
+
+Status CopyOneFile(const OpenFolder& folder, const Item& file, const ItemPath& destination,
+                   bool overwrite, const HoldWait& wait, std::uint64_t& bytes) {
+    const ItemPath source = folder.Path().Child(file.name);
+    // CopyFileExW streams the content and keeps times and attributes, read-only included: the
+    // attribute lands on the new file only once its content is in.
+    const DWORD error = CallWhileHeld(wait, [&] {
+        return CopyFileExW(source.system.c_str(), destination.system.c_str(), nullptr, nullptr,
+                           nullptr, overwrite ? 0 : COPY_FILE_FAIL_IF_EXISTS);
+    });
+    if (error != ERROR_SUCCESS) {
+        return Win32HeldItemFailure(
+            error,
+            CouldNot(L"copy the file", source.display) + L" to \"" + destination.display + L"\"",
+            {source.system, destination.system});
+    }
+    bytes = file.size;
+    return Status::Success();
+}
+
+unsigned RemovalWorkers(unsigned requested) {
+    return ChooseTreeWorkers(requested);
+}
+
+// Read-only items are let go one by one, as they are removed.
+void OpenUpForRemoval(const ItemPath&, bool) {}
+
+// Deletes through a handle of the entry itself (a Windows link is opened as the link), once the
+// system has said what that handle reaches: under Wine a Unix link to a file looks like a plain
+// file, and deleting it would delete the file it points to, wherever that is. Such a link stays.
+Status RemoveItem(const OpenFolder& folder, const Item& item, bool force, const HoldWait& wait) {
+    const ItemPath file = folder.Path().Child(item.name);
+    const std::wstring action = CouldNot(L"delete the file", file.display);
+    // Every entry that is not a link lies where the folder lies, under its own name.
+    const ItemLocation expected =
+        LocationInside(LocationOf(reinterpret_cast<HANDLE>(folder.Handle())), item.name);
+    if (expected.error != ERROR_SUCCESS) {
+        return Win32Failure(expected.error, action);
+    }
+    OwnedHandle handle;
+    DWORD error = CallWhileHeld(wait, [&] {
+        handle.Reset(CreateFileW(file.system.c_str(),
+                                 DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        return static_cast<bool>(handle);
+    });
+    if (error == ERROR_SUCCESS) {
+        const ItemLocation reached = LocationOf(handle.Get());
+        if (reached.error != ERROR_SUCCESS) {
+            return Win32Failure(reached.error, action);
+        }
+        if (!IsSameLocation(reached, expected)) {
+            return Status::Failure(SystemError(ERROR_CANT_ACCESS_FILE),
+                                   action + L": it is a link to \"" + reached.path +
+                                       L"\", and deleting it here would delete that file. It has "
+                                       L"been left in place.");
+        }
+        error = ClearReadOnlyOf(handle.Get(), item.attributes, force);
+    }
+    // A read-only file left so is denied for good, not held.
+    const bool refused = !force && (item.attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (error == ERROR_SUCCESS) {
+        FILE_DISPOSITION_INFO disposition{TRUE};
+        error = CallWhileHeld(
+            wait,
+            [&] {
+                return SetFileInformationByHandle(handle.Get(), FileDispositionInfo, &disposition,
+                                                  sizeof(disposition));
+            },
+            [refused](DWORD answer) { return !refused && IsHoldError(answer); });
+    }
+    return error == ERROR_SUCCESS ? Status::Success()
+                                  : Win32HeldItemFailure(error, action, {file.system});
+}
+
+// Also removes a link to a folder, as the link itself. Only Wine's Unix links come without a
+// tag, and Wine removes the folder such a link points to (when empty) instead of the link:
+// refused rather than touched.
+Status RemoveFolder(const ItemPath& folder, const Item& item, bool force, const HoldWait& wait,
+                    std::wstring_view what) {
+    if (item.kind == ItemKind::FolderLink && item.reparseTag == 0) {
+        return Win32Failure(ERROR_NOT_SUPPORTED, CouldNot(what, folder.display));
+    }
+    DWORD error = ClearReadOnly(folder, item.attributes, force, wait);
+    if (error == ERROR_SUCCESS) {
+        error = CallWhileHeld(
+            wait, [&] { return RemoveDirectoryW(folder.system.c_str()); },
+            IsHoldErrorOfFolderRemoval);
+    }
+    return error == ERROR_SUCCESS ? Status::Success()
+                                  : Win32HeldItemFailure(error, CouldNot(what, folder.display),
+                                                         FilesBelow(folder.system));
+}
+
+std::error_code PathReached(const ItemPath& item, std::wstring& reached) {
+    SizedText final = FinalPathReached(item.system);
+    reached = std::move(final.text);
+    return final.error == ERROR_SUCCESS ? std::error_code() : SystemError(final.error);
+}
+
+int CompareAsWindows(const std::wstring& left, const std::wstring& right) {
+    return CompareStringOrdinal(left.c_str(), static_cast<int>(left.size()), right.c_str(),
+                                static_cast<int>(right.size()), TRUE) -
+           CSTR_EQUAL;
+}
+
+Status MoveItem(const ItemPath& from, const ItemPath& to, const HoldWait& wait) {
+    const std::wstring action =
+        CouldNot(L"move the folder", from.display) + L" to \"" + to.display + L"\"";
+    DWORD error = ERROR_SUCCESS;
+    const DWORD attributes = GetFileAttributesW(from.system.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        error = GetLastError();
+        error = error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error;
+    } else if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0) {
+        error = ERROR_DIRECTORY;  // a Windows link to a file is moved as the link
+    }
+    if (error != ERROR_SUCCESS) {
+        return Win32Failure(error, action);
+    }
+    // No flags: never replaces an existing item, never copies across volumes. On Windows a
+    // folder cannot be renamed while a file inside is open. A destination that exists is the
+    // answer, however Windows words it.
+    error = CallWhileHeld(
+        wait, [&] { return MoveFileExW(from.system.c_str(), to.system.c_str(), 0); },
+        [&to](DWORD answer) {
+            return IsHoldError(answer) &&
+                   GetFileAttributesW(to.system.c_str()) == INVALID_FILE_ATTRIBUTES;
+        });
+    // Wine shows nothing of a Unix link that leads nowhere, and refuses to move onto it as if the
+    // source were no folder.
+    if (error == ERROR_DIRECTORY || error == ERROR_FILE_EXISTS) {
+        error = ERROR_ALREADY_EXISTS;
+    }
+    return error == ERROR_SUCCESS ? Status::Success()
+                                  : Win32HeldItemFailure(error, action, FilesBelow(from.system));
+}
+
+ResolvedPath ResolveItemPath(const ItemPath& item) {
+    std::wstring existing = item.system;
+    std::vector<std::wstring> missingNames;  // deepest first
+    for (;;) {
+        SizedText final = FinalPathReached(existing);
+        if (final.error == ERROR_SUCCESS) {
+            for (auto name = missingNames.rbegin(); name != missingNames.rend(); ++name) {
+                final.text = JoinWithBackslash(final.text, *name);
+            }
+            return {std::move(final.text), Status::Success()};
+        }
+        const std::size_t separator = existing.find_last_of(L'\\');
+        // The root of a drive or share that is not there ends the search.
+        if (!IsMissing(final.error) || separator == std::wstring::npos ||
+            separator < kExtendedPrefix.size() || existing.ends_with(L":\\")) {
+            return {{}, Win32Failure(final.error, CouldNot(L"resolve the path", item.display))};
+        }
+        missingNames.push_back(existing.substr(separator + 1));
+        existing.resize(separator);
+        if (existing.ends_with(L':')) {
+            existing.push_back(L'\\');  // "\\?\C:" would name the volume, not its root folder
+        }
+    }
+}
+
+// A Windows link to a file, or one that leads nowhere, is a link too.
+LinkProbe ProbeLinkEntry(const ItemPath& entry) {
+    Item item;
+    if (const std::error_code error = ReadItem(entry, item)) {
+        return {LinkKind::None, SystemFailure(error, CouldNot(L"read the folder", entry.display))};
+    }
+    if (item.kind != ItemKind::FolderLink && item.kind != ItemKind::OtherLink) {
+        return {};
+    }
+    return {item.reparseTag == 0 ? LinkKind::LinkThatCannotMove : LinkKind::Link,
+            Status::Success()};
+}
+
+ItemLocation LocationOf(HANDLE item) {
+    ItemLocation location;
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(item, &information)) {
+        location.error = GetLastError();
+        return location;
+    }
+    location.volume = information.dwVolumeSerialNumber;
+    // Too small a buffer still gets the name's length: one more call reads it whole.
+    std::vector<std::byte> buffer(sizeof(FILE_NAME_INFO) + MAX_PATH * sizeof(wchar_t));
+    for (;;) {
+        auto* name = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
+        const BOOL read = GetFileInformationByHandleEx(item, FileNameInfo, name,
+                                                       static_cast<DWORD>(buffer.size()));
+        const DWORD error = read ? ERROR_SUCCESS : GetLastError();
+        const std::size_t needed = sizeof(FILE_NAME_INFO) + name->FileNameLength;
+        if (error == ERROR_SUCCESS) {
+            location.path.assign(name->FileName, name->FileNameLength / sizeof(wchar_t));
+            return location;
+        }
+        if ((error != ERROR_MORE_DATA && error != ERROR_INSUFFICIENT_BUFFER) ||
+            needed <= buffer.size()) {
+            location.error = error;
+            return location;
+        }
+        buffer.resize(needed);
+    }
+}
+
+ItemLocation LocationOfPath(const std::wstring& systemPath) {
+    const OwnedHandle opened = OpenToReadAttributes(systemPath);
+    if (!opened) {
+        return {0, {}, GetLastError()};
+    }
+    return LocationOf(opened.Get());
+}
+
+ItemLocation LocationInside(const ItemLocation& folder, std::wstring_view name) {
+    return {folder.volume, JoinWithBackslash(folder.path, name), folder.error};
+}
+
+bool IsSameLocation(const ItemLocation& left, const ItemLocation& right) {
+    return left.volume == right.volume && CompareAsWindows(left.path, right.path) == 0;
+}
+
+FolderListing::FolderListing(const std::wstring& systemFolderPath)
+    : pattern_(JoinWithBackslash(systemFolderPath, L"*")) {}
+
+DWORD FolderListing::Next() {
+    for (;;) {
+        DWORD error = ERROR_SUCCESS;
+        if (!started_) {
+            started_ = true;
+            handle_.Reset(FindFirstFileExW(pattern_.c_str(), FindExInfoBasic, &entry_,
+                                           FindExSearchNameMatch, nullptr,
+                                           FIND_FIRST_EX_LARGE_FETCH));
+            // A drive's empty root lists nothing at all, not even ".".
+            error = handle_ ? ERROR_SUCCESS : GetLastError();
+            error = error == ERROR_FILE_NOT_FOUND ? ERROR_NO_MORE_FILES : error;
+        } else if (!handle_) {
+            error = ERROR_NO_MORE_FILES;
+        } else if (!FindNextFileW(handle_.Get(), &entry_)) {
+            error = GetLastError();
+        }
+        const std::wstring_view name(entry_.cFileName);
+        if (error != ERROR_SUCCESS || (name != L"." && name != L"..")) {
+            return error;
+        }
+    }
+}
+
+}  // namespace vestro

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "file_system/hold_wait.h"
+#include "file_system/status.h"
+#include "file_system/win32_owned_handle.h"
+
+// What the Win32 side of the file system shares among its own files.
+namespace vestro {
+
+// Text from a Win32 call that writes into a caller's buffer and, when it is too small, answers
+// with the length it needs (terminating zero included); 0 is a failure, read by GetLastError.
+struct SizedText {
+    std::wstring text;
+    DWORD error = ERROR_SUCCESS;
+};
+
+template <typename Read>
+SizedText ReadSizedText(const Read& read) {
+    SizedText result;
+    DWORD capacity = MAX_PATH;
+    for (;;) {
+        result.text.resize(capacity);
+        const DWORD length = read(result.text.data(), capacity);
+        if (length == 0) {
+            result.error = GetLastError();
+            return result;
+        }
+        if (length < capacity) {
+            result.text.resize(length);
+            return result;
+        }
+        capacity = length;
+    }
+}
+
+// Errors another program's hold on an item causes, which go once it lets go.
+inline bool IsHoldError(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+           error == ERROR_LOCK_VIOLATION;
+}
+
+// Removing a folder also meets items deleted but still open elsewhere, which stay until closed.
+inline bool IsHoldErrorOfFolderRemoval(DWORD error) {
+    return IsHoldError(error) || error == ERROR_DIR_NOT_EMPTY;
+}
+
+// A Win32 call answering with a BOOL, made while it fails with a hold: ERROR_SUCCESS or the
+// last error.
+template <typename Call, typename IsHeld>
+DWORD CallWhileHeld(const HoldWait& wait, Call&& call, IsHeld&& isHeld) {
+    return RetryWhileHeld(
+        wait, [&call]() -> DWORD { return call() ? ERROR_SUCCESS : GetLastError(); }, isHeld);
+}
+
+template <typename Call>
+DWORD CallWhileHeld(const HoldWait& wait, Call&& call) {
+    return CallWhileHeld(wait, call, IsHoldError);
+}
+
+// Win32Failure; for a hold that outlasted the wait, the description also names the programs
+// that hold the files (extended-length paths), as far as the Restart Manager tells.
+Status Win32HeldItemFailure(DWORD error, const std::wstring& action,
+                            const std::vector<std::wstring>& systemFiles);
+
+// The files of a folder's tree, up to a bound: a folder is held through the files open inside.
+std::vector<std::wstring> FilesBelow(const std::wstring& systemFolder);
+
+// Where an open item lies as the system reached it: the serial number of its volume and its
+// path on that volume, read whatever its length. Wine's final-path call gives up at about 300
+// characters; this one does not, and it too shows where a Unix link to a file leads.
+struct ItemLocation {
+    DWORD volume = 0;
+    std::wstring path;
+    DWORD error = ERROR_SUCCESS;
+};
+
+ItemLocation LocationOf(HANDLE item);
+// The same for the item at the path, links followed.
+ItemLocation LocationOfPath(const std::wstring& systemPath);
+// Where an entry of the folder lies when it is no link: in the folder, under its own name.
+ItemLocation LocationInside(const ItemLocation& folder, std::wstring_view name);
+// Letter case aside, as Windows compares names.
+bool IsSameLocation(const ItemLocation& left, const ItemLocation& right);
+
+// The entries of one folder, one at a time, with the attributes the listing already carries
+// (no "." or ".."). The folder stays open until the listing is destroyed.
+class FolderListing {
+  public:
+    explicit FolderListing(const std::wstring& systemFolderPath);
+
+    // ERROR_SUCCESS with the next entry ready, ERROR_NO_MORE_FILES after the last one, or the
+    // error that stopped the listing.
+    DWORD Next();
+    const WIN32_FIND_DATAW& Entry() const { return entry_; }
+
+  private:
+    std::wstring pattern_;
+    OwnedFindHandle handle_;
+    bool started_ = false;
+    WIN32_FIND_DATAW entry_{};
+};
+
+// A folder entry that stands for another folder: a symbolic link, junction or mount point
+// ("name surrogate" reparse points). Other reparse points, such as cloud-file placeholders, are
+// ordinary folders with content. Wine shows a Unix symbolic link as a reparse point without a
+// tag; it counts as a link too, so that it is never entered while deleting.
+inline bool IsLinkedFolder(DWORD attributes, DWORD reparseTag) {
+    const DWORD linkedFolder = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    return (attributes & linkedFolder) == linkedFolder &&
+           (reparseTag == 0 || IsReparseTagNameSurrogate(reparseTag));
+}
+
+}  // namespace vestro
