@@ -6,11 +6,11 @@ DetectionResult DetectInstall(FileSystem& fileSystem,
                               std::span<const std::wstring_view> candidates) {
     for (std::wstring_view candidate : candidates) {
         const std::wstring path(candidate);
-        ExistsResult probe = fileSystem.FileExists(path);
+        Result<bool> probe = fileSystem.FileExists(path);
         if (probe.status.Failed()) {
             return {{}, std::move(probe.status)};
         }
-        if (probe.exists) {
+        if (probe.value) {
             return {path, Status::Success()};
         }
     }

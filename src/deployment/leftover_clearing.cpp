@@ -20,16 +20,16 @@ struct NameProbe {
 // A real folder under one of our names is a leftover of ours; a file or a link of any kind (one
 // that leads nowhere included) is not.
 NameProbe ProbeName(FileSystem& fileSystem, const std::wstring& path) {
-    const LinkProbe link = fileSystem.ProbeLink(path);
-    if (link.status.Failed() || link.kind != LinkKind::None) {
+    const Result<LinkKind> link = fileSystem.ProbeLink(path);
+    if (link.status.Failed() || link.value != LinkKind::None) {
         return {NameUse::TakenByOther, link.status};
     }
-    const ExistsResult folder = fileSystem.FolderExists(path);
-    if (folder.status.Failed() || folder.exists) {
+    const Result<bool> folder = fileSystem.FolderExists(path);
+    if (folder.status.Failed() || folder.value) {
         return {NameUse::OurFolder, folder.status};
     }
-    const ExistsResult file = fileSystem.FileExists(path);
-    return {file.exists ? NameUse::TakenByOther : NameUse::Free, file.status};
+    const Result<bool> file = fileSystem.FileExists(path);
+    return {file.value ? NameUse::TakenByOther : NameUse::Free, file.status};
 }
 
 Status NoFreeName(const std::wstring& first) {
@@ -68,13 +68,13 @@ std::size_t LastSeparator(const std::wstring& path) {
 }
 
 // The folder paths of what stands beside the target under the names of the kind, by number.
-std::vector<std::wstring> Listed(const FolderNames& listed, const std::wstring& targetDir,
-                                 const std::wstring& firstOfKind) {
+std::vector<std::wstring> Listed(const Result<std::vector<std::wstring>>& listed,
+                                 const std::wstring& targetDir, const std::wstring& firstOfKind) {
     const std::size_t separator = LastSeparator(targetDir);
     const std::wstring folder = targetDir.substr(0, separator + 1);
     const std::wstring first = firstOfKind.substr(separator + 1);
     std::vector<std::wstring> paths;
-    for (const std::wstring& name : listed.names) {
+    for (const std::wstring& name : listed.value) {
         if (IsNameOfKind(name, first)) {
             paths.push_back(folder + name);
         }
@@ -104,20 +104,20 @@ void ClearOrSetAside(FileSystem& fileSystem, const std::wstring& leftover,
 
 // Unknown is not missing: the old data is never cleared on a guess.
 bool IsTargetMissing(FileSystem& fileSystem, const std::wstring& targetDir, Status& status) {
-    const ExistsResult target = fileSystem.FolderExists(targetDir);
-    const LinkProbe link = fileSystem.ProbeLink(targetDir);
+    const Result<bool> target = fileSystem.FolderExists(targetDir);
+    const Result<LinkKind> link = fileSystem.ProbeLink(targetDir);
     status = target.status.Failed() ? target.status : link.status;
-    return !target.exists && link.kind == LinkKind::None;
+    return !target.value && link.value == LinkKind::None;
 }
 
 }  // namespace
 
 Status RefuseUnmovableLink(FileSystem& fileSystem, const std::wstring& targetDir) {
-    const LinkProbe probe = fileSystem.ProbeLink(targetDir);
+    const Result<LinkKind> probe = fileSystem.ProbeLink(targetDir);
     if (probe.status.Failed()) {
         return probe.status;
     }
-    if (probe.kind == LinkKind::LinkThatCannotMove) {
+    if (probe.value == LinkKind::LinkThatCannotMove) {
         return Status::Failure(
             std::make_error_code(std::errc::operation_not_supported),
             L"The folder \"" + targetDir +
@@ -129,8 +129,8 @@ Status RefuseUnmovableLink(FileSystem& fileSystem, const std::wstring& targetDir
 }
 
 std::wstring OldDataIsNowIn(FileSystem& fileSystem, const std::wstring& backupDir) {
-    const ResolvedPath resolved = fileSystem.ResolvePath(backupDir);
-    return L" The old data is now in \"" + (resolved.status.Failed() ? backupDir : resolved.path) +
+    const Result<std::wstring> resolved = fileSystem.ResolvePath(backupDir);
+    return L" The old data is now in \"" + (resolved.status.Failed() ? backupDir : resolved.value) +
            L"\".";
 }
 
@@ -147,7 +147,7 @@ Status ClaimFreeName(FileSystem& fileSystem, const std::wstring& first, std::wst
             continue;
         }
         Status claimed = claim(name);
-        if (claimed.error != std::errc::file_exists || fileSystem.FolderExists(name).exists) {
+        if (claimed.error != std::errc::file_exists || fileSystem.FolderExists(name).value) {
             return claimed;
         }
     }
@@ -165,7 +165,8 @@ Status SetAside(FileSystem& fileSystem, const std::wstring& folder, const std::w
 }
 
 Status ClearLeftovers(FileSystem& fileSystem, const std::wstring& targetDir) {
-    const FolderNames listed = fileSystem.ListNames(targetDir.substr(0, LastSeparator(targetDir)));
+    const Result<std::vector<std::wstring>> listed =
+        fileSystem.ListNames(targetDir.substr(0, LastSeparator(targetDir)));
     if (listed.status.Failed()) {
         return listed.status;
     }
@@ -197,7 +198,7 @@ Status ClearLeftovers(FileSystem& fileSystem, const std::wstring& targetDir) {
         }
     }
     // Those set aside just now included.
-    const FolderNames afterwards =
+    const Result<std::vector<std::wstring>> afterwards =
         fileSystem.ListNames(targetDir.substr(0, LastSeparator(targetDir)));
     for (const std::wstring& stale : Listed(afterwards, targetDir, SetAsideFolderFor(targetDir))) {
         if (IsOurFolder(fileSystem, stale)) {

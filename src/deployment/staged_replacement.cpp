@@ -12,7 +12,7 @@ namespace {
 // Best effort: the failure being reported matters more than one met while tidying up, and what
 // stays behind is cleared by the next run.
 void DiscardStaging(FileSystem& fileSystem, const std::wstring& stagingDir) {
-    if (fileSystem.FolderExists(stagingDir).exists) {
+    if (fileSystem.FolderExists(stagingDir).value) {
         fileSystem.DeleteFolder(stagingDir, true);
     }
 }
@@ -49,10 +49,10 @@ Status CopyToStaging(FileSystem& fileSystem, const std::wstring& sourceDir,
 
 // Whatever stands at the target and can be moved as a folder or as a link is set aside.
 bool IsTargetPresent(FileSystem& fileSystem, const std::wstring& targetDir, Status& status) {
-    const ExistsResult folder = fileSystem.FolderExists(targetDir);
-    const LinkProbe link = fileSystem.ProbeLink(targetDir);
+    const Result<bool> folder = fileSystem.FolderExists(targetDir);
+    const Result<LinkKind> link = fileSystem.ProbeLink(targetDir);
     status = folder.status.Failed() ? folder.status : link.status;
-    return folder.exists || link.kind == LinkKind::Link;
+    return folder.value || link.value == LinkKind::Link;
 }
 
 Status StageAndSwap(FileSystem& fileSystem, const std::wstring& sourceDir,
@@ -158,7 +158,7 @@ Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceD
         return status;
     }
     // Read before anything is touched: a Data that cannot be copied changes nothing.
-    const FolderSize size = fileSystem.MeasureFolder(sourceDir);
+    const Result<TreeSize> size = fileSystem.MeasureFolder(sourceDir);
     if (size.status.Failed()) {
         return size.status;
     }
@@ -176,7 +176,8 @@ Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceD
     if (Status status = ClearLeftovers(fileSystem, targetDir); status.Failed()) {
         return status;
     }
-    return StageAndSwap(fileSystem, sourceDir, targetDir, size.bytes, progress, newDataInPlace);
+    return StageAndSwap(fileSystem, sourceDir, targetDir, size.value.bytes, progress,
+                        newDataInPlace);
 }
 
 }  // namespace vestro

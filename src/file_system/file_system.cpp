@@ -40,14 +40,14 @@ std::wstring FromTo(std::wstring_view what, const std::wstring& from, const std:
     return CouldNot(what, from) + L" to \"" + to + L"\"";
 }
 
-FolderNames NamesIn(const ItemPath& folder, const ItemPath&) {
-    FolderNames listed;
+Result<std::vector<std::wstring>> NamesIn(const ItemPath& folder, const ItemPath&) {
+    Result<std::vector<std::wstring>> listed;
     std::vector<Item> items;
     if (const std::error_code error = OpenFolder().OpenAndList(folder, items, false)) {
         listed.status = SystemFailure(error, CouldNot(L"read the folder", folder.display));
     }
     for (Item& item : items) {
-        listed.names.push_back(std::move(item.name));
+        listed.value.push_back(std::move(item.name));
     }
     return listed;
 }
@@ -57,9 +57,9 @@ class SystemFileSystem final : public FileSystem {
     SystemFileSystem(TreeWorkers treeWorkers, HoldWait holdWait)
         : treeWorkers_(treeWorkers), holdWait_(std::move(holdWait)) {}
 
-    ExistsResult FileExists(const std::wstring& path) override { return Exists(path, false); }
+    Result<bool> FileExists(const std::wstring& path) override { return Exists(path, false); }
 
-    ExistsResult FolderExists(const std::wstring& path) override { return Exists(path, true); }
+    Result<bool> FolderExists(const std::wstring& path) override { return Exists(path, true); }
 
     Status DeleteFolder(const std::wstring& path, bool force, StepHoldBound* step) override {
         return Guarded<Status>(CouldNot(L"delete the folder", path), {&path},
@@ -78,11 +78,11 @@ class SystemFileSystem final : public FileSystem {
             });
     }
 
-    FolderSize MeasureFolder(const std::wstring& path) override {
-        return Guarded<FolderSize>(CouldNot(L"read the folder", path), {&path},
-                                   [&](const ItemPath& item, const ItemPath&) {
-                                       return MeasureTree(item, treeWorkers_.copy);
-                                   });
+    Result<TreeSize> MeasureFolder(const std::wstring& path) override {
+        return Guarded<Result<TreeSize>>(CouldNot(L"read the folder", path), {&path},
+                                         [&](const ItemPath& item, const ItemPath&) {
+                                             return MeasureTree(item, treeWorkers_.copy);
+                                         });
     }
 
     Status MoveFolder(const std::wstring& source, const std::wstring& destination,
@@ -94,20 +94,21 @@ class SystemFileSystem final : public FileSystem {
                                });
     }
 
-    ResolvedPath ResolvePath(const std::wstring& path) override {
-        return Guarded<ResolvedPath>(
+    Result<std::wstring> ResolvePath(const std::wstring& path) override {
+        return Guarded<Result<std::wstring>>(
             CouldNot(L"resolve the path", path), {&path},
             [](const ItemPath& item, const ItemPath&) { return ResolveItemPath(item); });
     }
 
-    FolderNames ListNames(const std::wstring& folder) override {
-        return Guarded<FolderNames>(CouldNot(L"read the folder", folder), {&folder}, NamesIn);
+    Result<std::vector<std::wstring>> ListNames(const std::wstring& folder) override {
+        return Guarded<Result<std::vector<std::wstring>>>(CouldNot(L"read the folder", folder),
+                                                          {&folder}, NamesIn);
     }
 
-    LinkProbe ProbeLink(const std::wstring& path) override {
-        return Guarded<LinkProbe>({}, {}, [&](const ItemPath&, const ItemPath&) {
+    Result<LinkKind> ProbeLink(const std::wstring& path) override {
+        return Guarded<Result<LinkKind>>({}, {}, [&](const ItemPath&, const ItemPath&) {
             ItemPath item;
-            return ToItemPath(path, item) ? LinkProbe{} : ProbeLinkEntry(item);
+            return ToItemPath(path, item) ? Result<LinkKind>{} : ProbeLinkEntry(item);
         });
     }
 
@@ -119,9 +120,9 @@ class SystemFileSystem final : public FileSystem {
 
   private:
     // A probe fails only when the question cannot be asked at all.
-    static ExistsResult Exists(const std::wstring& path, bool folder) {
-        return Guarded<ExistsResult>({}, {}, [&](const ItemPath&, const ItemPath&) {
-            return ExistsResult{ExistsAs(path, folder), Status::Success()};
+    static Result<bool> Exists(const std::wstring& path, bool folder) {
+        return Guarded<Result<bool>>({}, {}, [&](const ItemPath&, const ItemPath&) {
+            return Result<bool>{ExistsAs(path, folder), Status::Success()};
         });
     }
 

@@ -128,8 +128,8 @@ std::error_code PathReached(const ItemPath& item, std::wstring& reached);
 int CompareAsWindows(const std::wstring& left, const std::wstring& right);
 
 Status MoveItem(const ItemPath& from, const ItemPath& to, const HoldWait& wait);
-ResolvedPath ResolveItemPath(const ItemPath& item);
-LinkProbe ProbeLinkEntry(const ItemPath& entry);
+Result<std::wstring> ResolveItemPath(const ItemPath& item);
+Result<LinkKind> ProbeLinkEntry(const ItemPath& entry);
 LockAcquisition LockFileExclusively(const ItemPath& file);
 
 }  // namespace vestro

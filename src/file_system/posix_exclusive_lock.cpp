@@ -43,7 +43,7 @@ std::error_code LastError() {
 }
 
 LockAcquisition Failed(std::error_code error, const std::wstring& action) {
-    return {nullptr, false, SystemFailure(error, action)};
+    return {{nullptr, SystemFailure(error, action)}};
 }
 
 LockAcquisition NameTaken(const std::wstring& action) {
@@ -60,11 +60,10 @@ LockAcquisition Locked(int descriptor, const ItemPath& file, const std::wstring&
     }
     if (error != 0) {
         close(descriptor);
-        return {nullptr, error == EWOULDBLOCK,
-                SystemFailure(std::error_code(error, std::generic_category()), action)};
+        return {{nullptr, SystemFailure(std::error_code(error, std::generic_category()), action)},
+                error == EWOULDBLOCK};
     }
-    return {std::make_unique<PosixExclusiveLock>(descriptor, file.system), false,
-            Status::Success()};
+    return {{std::make_unique<PosixExclusiveLock>(descriptor, file.system), Status::Success()}};
 }
 
 // Opened only to read, never following a link: a plain file with a single name that holds the
@@ -116,8 +115,8 @@ LockAcquisition LockFileExclusively(const ItemPath& file) {
         return Failed(error, action);
     }
     LockAcquisition lock = Locked(descriptor, file, action);
-    if (lock.lock && write(descriptor, kHolderMark.data(), kHolderMark.size()) !=
-                         static_cast<ssize_t>(kHolderMark.size())) {
+    if (lock.value && write(descriptor, kHolderMark.data(), kHolderMark.size()) !=
+                          static_cast<ssize_t>(kHolderMark.size())) {
         return Failed(LastError(), action);
     }
     return lock;

@@ -369,7 +369,7 @@ Status MoveItem(const ItemPath& from, const ItemPath& to, const HoldWait&) {
                  : Status::Success();
 }
 
-ResolvedPath ResolveItemPath(const ItemPath& item) {
+Result<std::wstring> ResolveItemPath(const ItemPath& item) {
     std::error_code error;
     const fs::path absolute = fs::absolute(item.system, error);
     const fs::path resolved = error ? fs::path() : fs::weakly_canonical(absolute, error);
@@ -380,7 +380,7 @@ ResolvedPath ResolveItemPath(const ItemPath& item) {
 }
 
 // A symbolic link is renamed and removed as itself here.
-LinkProbe ProbeLinkEntry(const ItemPath& entry) {
+Result<LinkKind> ProbeLinkEntry(const ItemPath& entry) {
     std::error_code error;
     const bool link = fs::is_symlink(fs::symlink_status(entry.system, error));
     return {link ? LinkKind::Link : LinkKind::None, Status::Success()};

@@ -71,8 +71,8 @@ Status MeasureFolderContents(MeasureWalk& walk, const ItemPath& folder) {
 
 }  // namespace
 
-FolderSize MeasureTree(const ItemPath& root, unsigned workers) {
-    FolderSize size;
+Result<TreeSize> MeasureTree(const ItemPath& root, unsigned workers) {
+    Result<TreeSize> size;
     Item item;
     if (!ReadItem(root, item) &&
         (item.kind == ItemKind::File || item.kind == ItemKind::OtherLink)) {
@@ -91,8 +91,7 @@ FolderSize MeasureTree(const ItemPath& root, unsigned workers) {
     pool.RunHere([&walk, &root] { return MeasureFolderContents(walk, root); });
     size.status = pool.Finish();
     if (!size.status.Failed()) {
-        size.files = walk.files;
-        size.bytes = walk.bytes;
+        size.value = {walk.files, walk.bytes};
     }
     return size;
 }

@@ -23,6 +23,6 @@ Status DeleteTree(const ItemPath& root, bool force, unsigned workers, const Hold
 
 // Counts the files and their bytes; linked folders are not entered, and a link that leads out of
 // the tree fails it.
-FolderSize MeasureTree(const ItemPath& root, unsigned workers);
+Result<TreeSize> MeasureTree(const ItemPath& root, unsigned workers);
 
 }  // namespace vestro

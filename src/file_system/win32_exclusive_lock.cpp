@@ -125,7 +125,7 @@ Inspection Inspect(const ItemPath& path) {
 }
 
 LockAcquisition NameTaken(const std::wstring& action) {
-    LockAcquisition taken{nullptr, false, Win32Failure(ERROR_FILE_EXISTS, action)};
+    LockAcquisition taken{{nullptr, Win32Failure(ERROR_FILE_EXISTS, action)}};
     taken.nameTaken = true;
     return taken;
 }
@@ -145,10 +145,9 @@ LockAcquisition LockFileExclusively(const ItemPath& file) {
             DWORD written = 0;
             if (!WriteFile(handle.Get(), kHolderMark, kHolderMarkSize, &written, nullptr) ||
                 written != kHolderMarkSize) {
-                return {nullptr, false, Win32Failure(GetLastError(), action)};
+                return {{nullptr, Win32Failure(GetLastError(), action)}};
             }
-            return {std::make_unique<Win32ExclusiveLock>(std::move(handle)), false,
-                    Status::Success()};
+            return {{std::make_unique<Win32ExclusiveLock>(std::move(handle)), Status::Success()}};
         }
         const DWORD error = GetLastError();
         const bool somethingThere =
@@ -159,15 +158,14 @@ LockAcquisition LockFileExclusively(const ItemPath& file) {
                 error == ERROR_ACCESS_DENIED
                     ? L"Files cannot be created in the folder \"" + FolderOf(file.display) + L"\""
                     : action;
-            return {nullptr, false, Win32Failure(error, refused)};
+            return {{nullptr, Win32Failure(error, refused)}};
         }
         const Inspection inspection = Inspect(file);
         switch (inspection.standing) {
             case Standing::CopyLock:
-                return {nullptr, true, Win32Failure(ERROR_SHARING_VIOLATION, action)};
+                return {{nullptr, Win32Failure(ERROR_SHARING_VIOLATION, action)}, true};
             case Standing::HeldByOther:
-                return {nullptr, false,
-                        Win32HeldItemFailure(inspection.error, action, {file.system})};
+                return {{nullptr, Win32HeldItemFailure(inspection.error, action, {file.system})}};
             case Standing::EndedLock:
                 if (attempt == 0) {
                     continue;
@@ -175,7 +173,7 @@ LockAcquisition LockFileExclusively(const ItemPath& file) {
                 [[fallthrough]];
             case Standing::NotOurs:
                 if (inspection.error != ERROR_SUCCESS) {
-                    return {nullptr, false, Win32Failure(inspection.error, action)};
+                    return {{nullptr, Win32Failure(inspection.error, action)}};
                 }
                 return NameTaken(action);
         }

@@ -368,7 +368,7 @@ Status MoveItem(const ItemPath& from, const ItemPath& to, const HoldWait& wait) 
                                   : Win32HeldItemFailure(error, action, FilesBelow(from.system));
 }
 
-ResolvedPath ResolveItemPath(const ItemPath& item) {
+Result<std::wstring> ResolveItemPath(const ItemPath& item) {
     std::wstring existing = item.system;
     std::vector<std::wstring> missingNames;  // deepest first
     for (;;) {
@@ -394,7 +394,7 @@ ResolvedPath ResolveItemPath(const ItemPath& item) {
 }
 
 // A Windows link to a file, or one that leads nowhere, is a link too.
-LinkProbe ProbeLinkEntry(const ItemPath& entry) {
+Result<LinkKind> ProbeLinkEntry(const ItemPath& entry) {
     Item item;
     if (const std::error_code error = ReadItem(entry, item)) {
         return {LinkKind::None, SystemFailure(error, CouldNot(L"read the folder", entry.display))};

@@ -48,7 +48,7 @@ void MainWindowBehaviour::CheckSourcePath() {
     bool fileExists = false;
     FileSystemCreation checker = createFileSystem_();
     if (checker.fileSystem != nullptr && !checker.status.Failed()) {
-        fileExists = checker.fileSystem->FileExists(text).exists;
+        fileExists = checker.fileSystem->FileExists(text).value;
     }
     window_.EnableOK(fileExists);
 }
@@ -74,12 +74,12 @@ void MainWindowBehaviour::OnOKClick() {
         return;
     }
     const DeploymentPaths& paths = derivation.paths;
-    const ExistsResult common = fileSystem_->FolderExists(paths.commonDir);
+    const Result<bool> common = fileSystem_->FolderExists(paths.commonDir);
     if (common.status.Failed()) {
         ReportCopyFailure(common.status.description);
         return;
     }
-    if (!common.exists) {
+    if (!common.value) {
         window_.ShowMessage(paths.commonDir + kCommonNotFoundSuffix, MessageIcon::Exclamation);
         window_.EnableOK(true);
         window_.EnableCancel(true);

@@ -97,9 +97,9 @@ TEST_F(FileSystemTest, ExistenceAnswersOnlyForTheRightKindOfItem) {
                              {folder + L". ", false, true}});
 #endif
     for (const auto& [path, aFile, aFolder] : rows) {
-        const ExistsResult isFile = fileSystem->FileExists(path),
+        const Result<bool> isFile = fileSystem->FileExists(path),
                            isFolder = fileSystem->FolderExists(path);
-        EXPECT_EQ(std::pair(aFile, aFolder), std::pair(isFile.exists, isFolder.exists)) << path;
+        EXPECT_EQ(std::pair(aFile, aFolder), std::pair(isFile.value, isFolder.value)) << path;
         EXPECT_FALSE(isFile.status.Failed() || isFolder.status.Failed()) << path;
     }
 }
@@ -143,8 +143,8 @@ TEST_F(FileSystemTest, CopyIsExactAndItsReadOnlyItemsCanBeDeleted) {
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
     ASSERT_EQ(progress.size(), 306u);
     EXPECT_EQ(progress.back(), 3145760u + 694450u);  // the named files, the 300
-    const FolderSize measured = fileSystem->MeasureFolder(Text(L"source"));
-    EXPECT_EQ(std::pair(measured.files, measured.bytes),
+    const Result<TreeSize> measured = fileSystem->MeasureFolder(Text(L"source"));
+    EXPECT_EQ(std::pair(measured.value.files, measured.value.bytes),
               std::pair(std::uint64_t{306}, progress.back()));
     EXPECT_EQ(fs::status(Child(L"数据 copy/read-only.txt")).permissions() & fs::perms::owner_write,
               fs::perms::none);
@@ -212,9 +212,9 @@ TEST_F(FileSystemTest, CopyTakesLinkedFoldersAsFoldersAndStopsAtALoop) {
     EXPECT_NE(outward.find(L"outside\", which lies outside it."), outward.npos) << outward;
     WriteFile(Child(L"inner/a/file.txt"), "x");
     ASSERT_NO_FATAL_FAILURE(Link(L"inner/b", L"inner/a"));
-    const FolderSize inward = fileSystem->MeasureFolder(Text(L"inner"));
+    const Result<TreeSize> inward = fileSystem->MeasureFolder(Text(L"inner"));
     EXPECT_FALSE(inward.status.Failed()) << inward.status.description;
-    EXPECT_EQ(inward.files, 1u);
+    EXPECT_EQ(inward.value.files, 1u);
     if (!RunningUnderWine()) {
         ASSERT_NO_FATAL_FAILURE(Link(L"inner/private.txt", L"outside/keep.txt"));
         const Status toFile = fileSystem->MeasureFolder(Text(L"inner")).status;
@@ -359,7 +359,7 @@ TEST_F(FileSystemTest, ALockIsTakenOnlyOverALockFileOfACopyThatHasEnded) {
     for (const wchar_t* name : {L"hard.lock", L"unmarked.lock", L"empty.lock", L"marked-link.lock",
                                 L"folder.lock", L"link.lock", L"nowhere.lock"}) {
         const LockAcquisition taken = fileSystem->LockExclusively(Text(name));
-        EXPECT_TRUE(taken.nameTaken && !taken.lock && !taken.heldElsewhere) << name;
+        EXPECT_TRUE(taken.nameTaken && !taken.value && !taken.heldElsewhere) << name;
     }
     EXPECT_EQ(before, SnapshotTree(root.Path()));
     const LockAcquisition noFolder = fileSystem->LockExclusively(Text(L"missing/x.lock"));
@@ -367,7 +367,7 @@ TEST_F(FileSystemTest, ALockIsTakenOnlyOverALockFileOfACopyThatHasEnded) {
     WriteFile(Child(L"ended.lock"), "VestroFile");
     {
         const LockAcquisition ended = fileSystem->LockExclusively(Text(L"ended.lock"));
-        ASSERT_TRUE(ended.lock) << ended.status.description;
+        ASSERT_TRUE(ended.value) << ended.status.description;
         EXPECT_TRUE(fileSystem->LockExclusively(Text(L"ended.lock")).heldElsewhere);
     }
     EXPECT_FALSE(fs::exists(Child(L"ended.lock")));
@@ -393,7 +393,7 @@ TEST_F(FileSystemTest, ALockFileHeldByAnotherProgramIsNoCopysLock) {
     const std::wstring file = Text(L"held.lock");
     {
         const LockAcquisition copy = fileSystem->LockExclusively(file);
-        ASSERT_TRUE(copy.lock) << copy.status.description;
+        ASSERT_TRUE(copy.value) << copy.status.description;
         EXPECT_TRUE(fileSystem->LockExclusively(file).heldElsewhere);
     }
     WriteFile(Child(L"held.lock"), "");

@@ -6,10 +6,10 @@
 
 namespace vestro::testing {
 
-// Symbolic links to folders or files, made for a test and removed (as links) when it ends. On Windows a
-// symbolic link needs elevation or Developer Mode; under Wine, whose CreateSymbolicLinkW makes
-// nothing, a Unix link is made instead, which Windows code sees as a linked folder (and a link to a file
-// as the file itself).
+// Symbolic links to folders or files, made for a test and removed (as links) when it ends. On
+// Windows a symbolic link needs elevation or Developer Mode; under Wine, whose CreateSymbolicLinkW
+// makes nothing, a Unix link is made instead, which Windows code sees as a linked folder (and a
+// link to a file as the file itself).
 class FolderLinks {
   public:
     FolderLinks() = default;

@@ -19,13 +19,13 @@ class InstrumentedFileSystem : public FileSystem {
     explicit InstrumentedFileSystem(FileSystem& inner, std::optional<int> failAt = {},
                                     std::optional<std::set<std::wstring>> listed = {})
         : inner_(inner), failAt_(failAt), listed_(std::move(listed)) {}
-    ExistsResult FileExists(const std::wstring& path) override {
-        return Pass(L"FileExists " + path, ExistsResult{false, Injected()}, [&] {
-            return listed_ ? ExistsResult{listed_->contains(path), {}} : inner_.FileExists(path);
+    Result<bool> FileExists(const std::wstring& path) override {
+        return Pass(L"FileExists " + path, Result<bool>{false, Injected()}, [&] {
+            return listed_ ? Result<bool>{listed_->contains(path), {}} : inner_.FileExists(path);
         });
     }
-    ExistsResult FolderExists(const std::wstring& path) override {
-        return Pass(L"FolderExists " + path, ExistsResult{false, Injected()},
+    Result<bool> FolderExists(const std::wstring& path) override {
+        return Pass(L"FolderExists " + path, Result<bool>{false, Injected()},
                     [&] { return inner_.FolderExists(path); });
     }
     Status DeleteFolder(const std::wstring& path, bool force, StepHoldBound* step) override {
@@ -37,8 +37,8 @@ class InstrumentedFileSystem : public FileSystem {
         return Pass(L"CopyFolder " + source, Injected(),
                     [&] { return inner_.CopyFolder(source, destination, overwrite, progress); });
     }
-    FolderSize MeasureFolder(const std::wstring& path) override {
-        return Pass(L"MeasureFolder " + path, FolderSize{0, 0, Injected()},
+    Result<TreeSize> MeasureFolder(const std::wstring& path) override {
+        return Pass(L"MeasureFolder " + path, Result<TreeSize>{{}, Injected()},
                     [&] { return inner_.MeasureFolder(path); });
     }
     Status MoveFolder(const std::wstring& source, const std::wstring& destination,
@@ -46,20 +46,20 @@ class InstrumentedFileSystem : public FileSystem {
         return Pass(L"MoveFolder " + source, Injected(),
                     [&] { return inner_.MoveFolder(source, destination, step); });
     }
-    ResolvedPath ResolvePath(const std::wstring& path) override {
-        return Pass(L"ResolvePath " + path, ResolvedPath{{}, Injected()},
+    Result<std::wstring> ResolvePath(const std::wstring& path) override {
+        return Pass(L"ResolvePath " + path, Result<std::wstring>{{}, Injected()},
                     [&] { return inner_.ResolvePath(path); });
     }
-    FolderNames ListNames(const std::wstring& folder) override {
-        return Pass(L"ListNames " + folder, FolderNames{{}, Injected()},
+    Result<std::vector<std::wstring>> ListNames(const std::wstring& folder) override {
+        return Pass(L"ListNames " + folder, Result<std::vector<std::wstring>>{{}, Injected()},
                     [&] { return inner_.ListNames(folder); });
     }
-    LinkProbe ProbeLink(const std::wstring& path) override {
-        return Pass(L"ProbeLink " + path, LinkProbe{LinkKind::None, Injected()},
+    Result<LinkKind> ProbeLink(const std::wstring& path) override {
+        return Pass(L"ProbeLink " + path, Result<LinkKind>{LinkKind::None, Injected()},
                     [&] { return inner_.ProbeLink(path); });
     }
     LockAcquisition LockExclusively(const std::wstring& path) override {
-        return Pass(L"LockExclusively " + path, LockAcquisition{nullptr, false, Injected()},
+        return Pass(L"LockExclusively " + path, LockAcquisition{{nullptr, Injected()}},
                     [&] { return inner_.LockExclusively(path); });
     }
 

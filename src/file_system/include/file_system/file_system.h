@@ -15,22 +15,10 @@ namespace vestro {
 // count never goes down, whichever thread makes them.
 using CopyProgress = std::function<void(std::uint64_t bytesCopied)>;
 
-struct FolderSize {
+// The files of a tree and the bytes they hold.
+struct TreeSize {
     std::uint64_t files = 0;
     std::uint64_t bytes = 0;
-    Status status;
-};
-
-// A path as the system finally reaches it, see FileSystem::ResolvePath.
-struct ResolvedPath {
-    std::wstring path;
-    Status status;
-};
-
-// The names of a folder's entries.
-struct FolderNames {
-    std::vector<std::wstring> names;
-    Status status;
 };
 
 // What an entry is by itself, links not followed.
@@ -40,23 +28,17 @@ enum class LinkKind {
     LinkThatCannotMove  // a link that no call here renames or removes without reaching through it
 };
 
-struct LinkProbe {
-    LinkKind kind = LinkKind::None;
-    Status status;
-};
-
 // Held while it lives; released when destroyed, and by the system when the process ends.
 class ExclusiveLock {
   public:
     virtual ~ExclusiveLock() = default;
 };
 
-struct LockAcquisition {
-    std::unique_ptr<ExclusiveLock> lock;
-    bool heldElsewhere = false;  // another holder has it: status says so too
-    Status status;
-    // Something that is no lock file stands at the path (a folder, a link): left alone, and
-    // another name is to be used. Status says so too.
+// The lock, or the failure; of a failure also whether another holder has the lock, and whether
+// something that is no lock file stands at the path (a folder, a link): left alone, and another
+// name is to be used.
+struct LockAcquisition : Result<std::unique_ptr<ExclusiveLock>> {
+    bool heldElsewhere = false;
     bool nameTaken = false;
 };
 
@@ -69,9 +51,9 @@ class FileSystem {
     virtual ~FileSystem() = default;
 
     // True only for an existing file (never for a folder). Does not fail for ordinary text.
-    virtual ExistsResult FileExists(const std::wstring& path) = 0;
+    virtual Result<bool> FileExists(const std::wstring& path) = 0;
     // True only for an existing folder (never for a file). Does not fail for ordinary text.
-    virtual ExistsResult FolderExists(const std::wstring& path) = 0;
+    virtual Result<bool> FolderExists(const std::wstring& path) = 0;
     // Removes the folder and everything in it. With force, read-only items go too. Links inside
     // are removed as links; the folders they point to are never entered. A missing folder fails.
     // Held items are waited for within the step's bound when one is given.
@@ -86,7 +68,7 @@ class FileSystem {
     // The files of the whole tree and the bytes they hold. Linked folders are not entered, so a
     // tree that holds links may copy more than this. Fails, naming the link and where it leads,
     // when a link inside leads out of the tree: a copy would carry what lies there along.
-    virtual FolderSize MeasureFolder(const std::wstring& path) = 0;
+    virtual Result<TreeSize> MeasureFolder(const std::wstring& path) = 0;
     // Renames a folder, or a link as the link itself, to a path where nothing stands yet, on the
     // same volume. Something standing there fails it with std::errc::file_exists, also when the
     // system shows nothing there (Wine's link that leads nowhere). Held items as DeleteFolder.
@@ -95,12 +77,12 @@ class FileSystem {
     // The absolute path of the item as the system reaches it: links, short names, letter case,
     // "." and ".." and the drive resolved for the nearest existing folder on the way, the names
     // below it appended as given. Two spellings of one folder give the same text.
-    virtual ResolvedPath ResolvePath(const std::wstring& path) = 0;
+    virtual Result<std::wstring> ResolvePath(const std::wstring& path) = 0;
     // The names of the entries in the folder, links not followed, in no particular order.
-    virtual FolderNames ListNames(const std::wstring& folder) = 0;
+    virtual Result<std::vector<std::wstring>> ListNames(const std::wstring& folder) = 0;
     // Whether the entry at path is itself a link (to a folder, a file or nothing), and whether it
     // can be handled as one.
-    virtual LinkProbe ProbeLink(const std::wstring& path) = 0;
+    virtual Result<LinkKind> ProbeLink(const std::wstring& path) = 0;
     // Creates the file at path new and holds it exclusively, against other threads and processes
     // alike; fails at once (heldElsewhere) when another holds it. A file that stands there is
     // taken only when it is a lock file left by a copy that has ended: a plain file with a single

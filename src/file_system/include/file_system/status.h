@@ -19,10 +19,13 @@ struct Status {
     }
 };
 
-// Answer of an existence probe; a probe fails only when the question cannot be asked at all.
-struct ExistsResult {
-    bool exists = false;
+// A value, or the failure that kept it from being had (the value then stays as it was made).
+template <typename Value>
+struct Result {
+    Value value{};
     Status status;
+
+    bool Failed() const noexcept { return status.Failed(); }
 };
 
 }  // namespace vestro
