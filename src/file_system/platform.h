@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "file_system/file_system.h"
+#include "file_system/path_text.h"
 
 // What the one file system asks of each platform: its system calls and the wording of their
 // errors. posix_platform.cpp and win32_platform.cpp each hold one side; everything above this
@@ -69,6 +70,31 @@ struct Item {
 
 std::error_code ReadItem(const ItemPath& path, Item& item);
 
+// Where an opened item lies as the system reached it, every link followed: its volume, and its
+// path there.
+struct Place {
+    std::uint64_t volume = 0;
+    std::wstring path;
+
+    bool IsInside(const Place& tree) const {
+        return volume == tree.volume && IsSameOrInside(path, tree.path);
+    }
+};
+
+// Where the item of an open handle lies.
+std::error_code ReadPlaceOf(std::intptr_t handle, Place& place);
+
+// A tree a copy reads, and where it lies: nothing that lies elsewhere is read.
+struct ReadTree {
+    const ItemPath& root;
+    Place place;
+};
+
+// Why a tree is not copied: an item inside it is a link that leads out of it. The program runs
+// elevated, and a link like that in Data would carry other folders, or other users' files, into
+// the client's.
+Status LinkLeadsOutside(std::wstring_view tree, std::wstring_view link, std::wstring_view target);
+
 // One folder, opened as itself (links followed), for a walk: listed through this handle, its
 // files opened relative to it. Closed when it goes.
 class OpenFolder {
@@ -78,7 +104,11 @@ class OpenFolder {
     OpenFolder& operator=(const OpenFolder&) = delete;
     ~OpenFolder();
 
+    // By path, links followed.
     std::error_code Open(ItemPath path);
+    // A subfolder as its parent listed it, relative to the parent; a plain folder is never
+    // reached through a link that took its place since.
+    std::error_code OpenInside(const OpenFolder& parent, const Item& subfolder);
     const ItemPath& Path() const { return path_; }
     std::intptr_t Handle() const { return handle_; }
 
@@ -97,19 +127,33 @@ class OpenFolder {
     };
     std::error_code ReadIdentity(Identity& identity) const;
 
+    // Read once, and kept.
+    std::error_code ReadPlace(Place& place) const {
+        const std::error_code error =
+            place_.path.empty() ? ReadPlaceOf(handle_, place_) : std::error_code();
+        place = place_;
+        return error;
+    }
+    // The folder's path as a user would look for it, for failure descriptions.
+    std::wstring Shown() const;
+
   private:
     ItemPath path_;
     std::intptr_t handle_ = -1;
+    mutable Place place_;
 };
 
 // A folder new or already there; new folders get the usual permissions, not the source's, so a
 // copy of a read-only folder can still be filled and removed.
 Status CreateFolder(const ItemPath& folder);
 
-// Copies one file of the folder (links followed) to destination, keeping its content and
-// permissions; bytes tells what was written. Waits for holds as wait says.
+// Copies one file of the folder to destination, keeping its content, permissions and last-write
+// time; bytes tells what was written. The file is read only where it lies inside the tree: a link
+// to elsewhere, there since the listing or swapped in after it, fails the copy. Waits for holds
+// as wait says.
 Status CopyOneFile(const OpenFolder& folder, const Item& file, const ItemPath& destination,
-                   bool overwrite, const HoldWait& wait, std::uint64_t& bytes);
+                   bool overwrite, const HoldWait& wait, const ReadTree& tree,
+                   std::uint64_t& bytes);
 
 // Lets the folder's items go (natively, a read-only folder keeps its items) when force asks.
 void OpenUpForRemoval(const ItemPath& folder, bool force);

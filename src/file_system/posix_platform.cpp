@@ -137,6 +137,19 @@ bool ExistsAs(const std::wstring& text, bool folder) {
     return !error && fs::exists(status) && fs::is_directory(status) == folder;
 }
 
+// The kernel's own record of what the descriptor reached.
+std::error_code ReadPlaceOf(std::intptr_t handle, Place& place) {
+    const int descriptor = static_cast<int>(handle);
+    struct stat information {};
+    std::error_code error;
+    const fs::path reached = fs::read_symlink("/proc/self/fd/" + std::to_string(descriptor), error);
+    if (error || ::fstat(descriptor, &information) != 0) {
+        return error ? error : LastError();
+    }
+    place = {information.st_dev, ToPathText(reached)};
+    return {};
+}
+
 std::error_code ReadItem(const ItemPath& path, Item& item) {
     struct stat information {};
     if (::lstat(path.system.c_str(), &information) != 0) {
@@ -157,12 +170,21 @@ OpenFolder::~OpenFolder() {
 
 std::error_code OpenFolder::Open(ItemPath path) {
     path_ = std::move(path);
-    const int descriptor = ::open(path_.system.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0) {
-        return LastError();
-    }
-    handle_ = descriptor;
-    return {};
+    handle_ = ::open(path_.system.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return handle_ < 0 ? LastError() : std::error_code();
+}
+
+std::error_code OpenFolder::OpenInside(const OpenFolder& parent, const Item& subfolder) {
+    path_ = parent.path_.Child(subfolder.name);
+    const int noLink = subfolder.kind == ItemKind::Folder ? O_NOFOLLOW : 0;
+    handle_ = ::openat(static_cast<int>(parent.handle_), path_.system.filename().c_str(),
+                       O_RDONLY | O_DIRECTORY | O_CLOEXEC | noLink);
+    return handle_ < 0 ? LastError() : std::error_code();
+}
+
+std::wstring OpenFolder::Shown() const {
+    Place place;
+    return ReadPlace(place) ? path_.display : place.path;
 }
 
 // The listing's own types spare a look at each item; only links, sizes and systems that leave
@@ -226,18 +248,30 @@ Status CreateFolder(const ItemPath& folder) {
 // permissions come from the open file rather than from further lookups. The kernel moves the
 // content.
 Status CopyOneFile(const OpenFolder& folder, const Item& file, const ItemPath& destination,
-                   bool overwrite, const HoldWait&, std::uint64_t& bytes) {
+                   bool overwrite, const HoldWait&, const ReadTree& tree, std::uint64_t& bytes) {
     const auto failure = [&](std::error_code error) {
         return SystemFailure(
             error, CouldNot(L"copy the file", folder.Path().Child(file.name).display) + L" to \"" +
                        destination.display + L"\"");
     };
     // Non-blocking, so that a named pipe in the tree fails below instead of waiting for a writer.
+    // A plain file is never read through a link that took its place since the listing.
+    const int noLink = file.kind == ItemKind::File ? O_NOFOLLOW : 0;
     Descriptor from(::openat(static_cast<int>(folder.Handle()), ToFileSystemPath(file.name).c_str(),
-                             O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+                             O_RDONLY | O_CLOEXEC | O_NONBLOCK | noLink));
     struct stat information {};
     if (from.get() < 0 || ::fstat(from.get(), &information) != 0) {
         return failure(LastError());
+    }
+    Place place;
+    if (noLink == 0) {
+        if (const std::error_code error = ReadPlaceOf(from.get(), place)) {
+            return failure(error);
+        }
+        if (!place.IsInside(tree.place)) {
+            return LinkLeadsOutside(tree.root.display, folder.Path().Child(file.name).display,
+                                    place.path);
+        }
     }
     if (!S_ISREG(information.st_mode)) {
         return failure(std::make_error_code(std::errc::not_supported));

@@ -23,6 +23,7 @@ struct CopyWalk {
         std::vector<Item> subfolders;  // still to copy, the next one last
     };
 
+    const ReadTree& tree;
     const ItemPath& destinationRoot;
     Identity destinationIdentity;
     bool overwrite = false;
@@ -43,13 +44,21 @@ std::wstring CopyAction(std::wstring_view what, const ItemPath& source,
     return CouldNot(what, source.display) + L" to \"" + destination.display + L"\"";
 }
 
-Status OpenWithIdentity(const ItemPath& path, OpenFolder& folder, Identity& identity) {
-    std::error_code error = folder.Open(path);
-    if (!error) {
-        error = folder.ReadIdentity(identity);
-    }
-    return error ? SystemFailure(error, CouldNot(L"read the folder", path.display))
+Status ReadIdentity(const OpenFolder& folder, std::error_code opened, Identity& identity) {
+    const std::error_code error = opened ? opened : folder.ReadIdentity(identity);
+    return error ? SystemFailure(error, CouldNot(L"read the folder", folder.Path().display))
                  : Status::Success();
+}
+
+// Read only where it lies inside the tree, whatever stands at its path by now.
+Status CheckPlace(const OpenFolder& folder, const ReadTree& tree) {
+    Place place;
+    if (const std::error_code error = folder.ReadPlace(place)) {
+        return SystemFailure(error, CouldNot(L"read the folder", folder.Path().display));
+    }
+    return place.IsInside(tree.place)
+               ? Status::Success()
+               : LinkLeadsOutside(tree.root.display, folder.Path().display, folder.Shown());
 }
 
 // A case-sensitive source (Linux, or a folder with case sensitivity turned on) may hold names
@@ -80,7 +89,8 @@ Status RefuseCaseDuplicates(const ItemPath& folder, const std::vector<Item>& ite
 Status CopyAndCount(const OpenFolder& folder, const Item& file, const ItemPath& destination,
                     const CopyWalk& walk) {
     std::uint64_t bytes = 0;
-    Status status = CopyOneFile(folder, file, destination, walk.overwrite, walk.wait, bytes);
+    Status status =
+        CopyOneFile(folder, file, destination, walk.overwrite, walk.wait, walk.tree, bytes);
     if (!status.Failed()) {
         walk.tally.Add(bytes);
     }
@@ -122,13 +132,18 @@ Status EnterFolder(CopyWalk& walk, std::shared_ptr<const OpenFolder> source, Ite
 // (which lies inside the source), would make the copy endless.
 Status EnterSubfolder(CopyWalk& walk, const Item& subfolder) {
     const CopyWalk::Level& parent = walk.open.back();
-    ItemPath from = parent.source->Path().Child(subfolder.name);
-    ItemPath to = parent.destination.Child(subfolder.name);
     auto folder = std::make_shared<OpenFolder>();
     Identity identity;
-    if (Status status = OpenWithIdentity(from, *folder, identity); status.Failed()) {
+    if (Status status =
+            ReadIdentity(*folder, folder->OpenInside(*parent.source, subfolder), identity);
+        status.Failed()) {
         return status;
     }
+    if (Status status = CheckPlace(*folder, walk.tree); status.Failed()) {
+        return status;
+    }
+    const ItemPath& from = folder->Path();
+    ItemPath to = parent.destination.Child(subfolder.name);
     if (identity == walk.destinationIdentity) {
         return Status::Failure(
             ErrorOf(Refusal::InvalidPath),
@@ -165,12 +180,18 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
     OpenFolder destinationFolder;
     Identity sourceIdentity;
     Identity destinationIdentity;
-    if (Status status = OpenWithIdentity(source, *sourceFolder, sourceIdentity); status.Failed()) {
-        return status;
-    }
-    if (Status status = OpenWithIdentity(destination, destinationFolder, destinationIdentity);
+    if (Status status = ReadIdentity(*sourceFolder, sourceFolder->Open(source), sourceIdentity);
         status.Failed()) {
         return status;
+    }
+    if (Status status = ReadIdentity(destinationFolder, destinationFolder.Open(destination),
+                                     destinationIdentity);
+        status.Failed()) {
+        return status;
+    }
+    ReadTree tree{source, {}};
+    if (const std::error_code error = sourceFolder->ReadPlace(tree.place)) {
+        return SystemFailure(error, CouldNot(L"read the folder", source.display));
     }
     if (sourceIdentity == destinationIdentity) {
         return Status::Failure(
@@ -180,7 +201,7 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
 
     ProgressTally tally(progress);  // outlives the pool, whose workers report to it
     WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kStop);
-    CopyWalk walk{destination, destinationIdentity, overwrite, wait, pool, tally, {}};
+    CopyWalk walk{tree, destination, destinationIdentity, overwrite, wait, pool, tally, {}};
     Status status = EnterFolder(walk, std::move(sourceFolder), destination, sourceIdentity);
     while (!status.Failed() && !walk.open.empty() && !pool.Stopped()) {
         CopyWalk::Level& level = walk.open.back();

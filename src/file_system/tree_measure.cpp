@@ -27,12 +27,7 @@ Status RefuseOutwardLink(const MeasureWalk& walk, const ItemPath& link) {
     if (IsSameOrInside(reached, walk.rootReached)) {
         return Status::Success();
     }
-    std::wstring text = L"Could not copy the folder \"";
-    text.append(walk.root.display).append(L"\": \"").append(link.display);
-    text.append(L"\" is a link to \"").append(reached);
-    text.append(L"\", which lies outside it. Nothing has been changed.");
-    return Status::Failure(std::make_error_code(std::errc::operation_not_permitted),
-                           std::move(text));
+    return LinkLeadsOutside(walk.root.display, link.display, reached);
 }
 
 // Lists one folder with the sizes of its files; its subfolders are handed out, so that the

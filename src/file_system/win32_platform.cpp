@@ -177,12 +177,14 @@ OpenFolder::~OpenFolder() {
     }
 }
 
+// Shared with everyone but whoever would rename or delete it: while a walk is inside, no folder
+// on its way can be swapped for a link, so the paths below it reach what was checked.
 std::error_code OpenFolder::Open(ItemPath path) {
     path_ = std::move(path);
     OwnedHandle folder(CreateFileW(path_.system.c_str(),
                                    FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!folder) {
         return SystemError(GetLastError());
     }
@@ -190,19 +192,51 @@ std::error_code OpenFolder::Open(ItemPath path) {
     return {};
 }
 
+// The parent is held, so its path still reaches it; what stands at the name now is checked by
+// its place.
+std::error_code OpenFolder::OpenInside(const OpenFolder& parent, const Item& subfolder) {
+    return Open(parent.Path().Child(subfolder.name));
+}
+
+std::error_code ReadPlaceOf(std::intptr_t handle, Place& place) {
+    const ItemLocation location = LocationOf(reinterpret_cast<HANDLE>(handle));
+    place = {location.volume, location.path};
+    return location.error == ERROR_SUCCESS ? std::error_code() : SystemError(location.error);
+}
+
+std::wstring OpenFolder::Shown() const {
+    const SizedText final = FinalPathOf(reinterpret_cast<HANDLE>(handle_));
+    return final.error == ERROR_SUCCESS ? final.text : path_.display;
+}
+
+// Through the folder's own handle, a batch of entries at a time; a reparse point's tag comes in
+// the field that otherwise gives the size of extended attributes.
 std::error_code OpenFolder::List(std::vector<Item>& items, bool) const {
-    FolderListing listing(path_.system);
-    DWORD error = ERROR_SUCCESS;
-    while ((error = listing.Next()) == ERROR_SUCCESS) {
-        const WIN32_FIND_DATAW& entry = listing.Entry();
-        const DWORD tag =
-            (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? entry.dwReserved0 : 0;
-        items.push_back(
-            {entry.cFileName, KindOf(entry.dwFileAttributes, tag),
-             (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow,
-             entry.dwFileAttributes, tag});
+    alignas(FILE_ID_BOTH_DIR_INFO) static thread_local std::byte buffer[64 * 1024];
+    for (FILE_INFO_BY_HANDLE_CLASS batch = FileIdBothDirectoryRestartInfo;;
+         batch = FileIdBothDirectoryInfo) {
+        if (!GetFileInformationByHandleEx(reinterpret_cast<HANDLE>(handle_), batch, buffer,
+                                          sizeof(buffer))) {
+            const DWORD error = GetLastError();
+            return error == ERROR_NO_MORE_FILES ? std::error_code() : SystemError(error);
+        }
+        for (std::size_t offset = 0;;) {
+            const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer + offset);
+            const std::wstring_view name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+            if (name != L"." && name != L"..") {
+                const DWORD attributes = entry->FileAttributes;
+                const DWORD tag =
+                    (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? entry->EaSize : 0;
+                items.push_back({std::wstring(name), KindOf(attributes, tag),
+                                 static_cast<std::uint64_t>(entry->EndOfFile.QuadPart), attributes,
+                                 tag});
+            }
+            if (entry->NextEntryOffset == 0) {
+                break;
+            }
+            offset += entry->NextEntryOffset;
+        }
     }
-    return error == ERROR_NO_MORE_FILES ? std::error_code() : SystemError(error);
 }
 
 std::error_code OpenFolder::ReadIdentity(Identity& identity) const {
@@ -230,22 +264,78 @@ Status CreateFolder(const ItemPath& folder) {
     return Win32Failure(error, CouldNot(L"create the folder", folder.display));
 }
 
+// Read through the very handle whose place was checked, never by path a second time. Shared
+// only for reading: nobody renames, deletes or changes it while it is read. The copy gets the
+// content, the attributes (read-only last, once the content is in) and the last-write time; what
+// stands at the destination on a failure goes.
 Status CopyOneFile(const OpenFolder& folder, const Item& file, const ItemPath& destination,
-                   bool overwrite, const HoldWait& wait, std::uint64_t& bytes) {
+                   bool overwrite, const HoldWait& wait, const ReadTree& tree,
+                   std::uint64_t& bytes) {
     const ItemPath source = folder.Path().Child(file.name);
-    // CopyFileExW streams the content and keeps times and attributes, read-only included: the
-    // attribute lands on the new file only once its content is in.
-    const DWORD error = CallWhileHeld(wait, [&] {
-        return CopyFileExW(source.system.c_str(), destination.system.c_str(), nullptr, nullptr,
-                           nullptr, overwrite ? 0 : COPY_FILE_FAIL_IF_EXISTS);
+    const std::wstring action =
+        CouldNot(L"copy the file", source.display) + L" to \"" + destination.display + L"\"";
+    OwnedHandle from;
+    OwnedHandle to;
+    FILE_BASIC_INFO basic{};
+    DWORD error = CallWhileHeld(wait, [&] {
+        from.Reset(CreateFileW(source.system.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        return static_cast<bool>(from);
     });
-    if (error != ERROR_SUCCESS) {
-        return Win32HeldItemFailure(
-            error,
-            CouldNot(L"copy the file", source.display) + L" to \"" + destination.display + L"\"",
-            {source.system, destination.system});
+    if (error == ERROR_SUCCESS) {
+        const ItemLocation location = LocationOf(from.Get());
+        if (location.error != ERROR_SUCCESS) {
+            return Win32Failure(location.error, action);
+        }
+        if (!Place{location.volume, location.path}.IsInside(tree.place)) {
+            const SizedText final = FinalPathOf(from.Get());
+            return LinkLeadsOutside(tree.root.display, source.display,
+                                    final.error == ERROR_SUCCESS ? final.text : location.path);
+        }
+        error = GetFileInformationByHandleEx(from.Get(), FileBasicInfo, &basic, sizeof(basic))
+                    ? CallWhileHeld(wait,
+                                    [&] {
+                                        to.Reset(CreateFileW(destination.system.c_str(),
+                                                             GENERIC_WRITE | DELETE, 0, nullptr,
+                                                             overwrite ? CREATE_ALWAYS : CREATE_NEW,
+                                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+                                        return static_cast<bool>(to);
+                                    })
+                    : GetLastError();
     }
-    bytes = file.size;
+    static thread_local std::vector<char> buffer(1 << 20);
+    std::uint64_t copied = 0;
+    for (DWORD read = 1; error == ERROR_SUCCESS && read != 0;) {
+        DWORD written = 0;
+        if (!ReadFile(from.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read,
+                      nullptr) ||
+            !WriteFile(to.Get(), buffer.data(), read, &written, nullptr)) {
+            error = GetLastError();
+        }
+        copied += written;
+    }
+    if (error == ERROR_SUCCESS) {
+        constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        basic.CreationTime.QuadPart = 0;  // 0: left as the system set it
+        basic.LastAccessTime.QuadPart = 0;
+        basic.ChangeTime.QuadPart = 0;
+        basic.FileAttributes = (basic.FileAttributes & kKept) != 0 ? basic.FileAttributes & kKept
+                                                                   : FILE_ATTRIBUTE_NORMAL;
+        if (!SetFileInformationByHandle(to.Get(), FileBasicInfo, &basic, sizeof(basic))) {
+            error = GetLastError();
+        }
+    }
+    if (error != ERROR_SUCCESS) {
+        if (to) {
+            FILE_DISPOSITION_INFO disposition{TRUE};
+            SetFileInformationByHandle(to.Get(), FileDispositionInfo, &disposition,
+                                       sizeof(disposition));
+        }
+        return Win32HeldItemFailure(error, action, {source.system, destination.system});
+    }
+    bytes = copied;
     return Status::Success();
 }
 
@@ -263,11 +353,12 @@ Status RemoveItem(const OpenFolder& folder, const Item& item, bool force, const 
     const ItemPath file = folder.Path().Child(item.name);
     const std::wstring action = CouldNot(L"delete the file", file.display);
     // Every entry that is not a link lies where the folder lies, under its own name.
-    const ItemLocation expected =
-        LocationInside(LocationOf(reinterpret_cast<HANDLE>(folder.Handle())), item.name);
-    if (expected.error != ERROR_SUCCESS) {
-        return Win32Failure(expected.error, action);
+    Place folderPlace;
+    if (const std::error_code error = folder.ReadPlace(folderPlace)) {
+        return SystemFailure(error, action);
     }
+    const ItemLocation expected{static_cast<DWORD>(folderPlace.volume),
+                                JoinWithBackslash(folderPlace.path, item.name)};
     OwnedHandle handle;
     DWORD error = CallWhileHeld(wait, [&] {
         handle.Reset(CreateFileW(file.system.c_str(),
