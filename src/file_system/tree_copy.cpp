@@ -1,14 +1,35 @@
 #include <algorithm>
 #include <memory>
+#include <mutex>
 #include <utility>
 #include <vector>
 
-#include "progress_tally.h"
 #include "tree_walks.h"
 #include "work_pool.h"
 
 namespace vestro {
 namespace {
+
+// The bytes copied by all workers together, told to the caller one call at a time: the count is
+// raised and reported under one lock, so calls never overlap and never go down.
+class ProgressTally {
+  public:
+    explicit ProgressTally(const CopyProgress& progress) : progress_(progress) {}
+
+    void Add(std::uint64_t bytes) {
+        if (!progress_) {
+            return;
+        }
+        std::lock_guard lock(mutex_);
+        bytesCopied_ += bytes;
+        progress_(bytesCopied_);
+    }
+
+  private:
+    const CopyProgress& progress_;
+    std::mutex mutex_;
+    std::uint64_t bytesCopied_ = 0;
+};
 
 using Identity = OpenFolder::Identity;
 

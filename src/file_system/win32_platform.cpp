@@ -1,6 +1,7 @@
 #include "win32_platform.h"
 
 #include <cstddef>
+#include <memory>
 
 #include "file_system/win32_error_text.h"
 #include "file_system/win32_extended_path.h"
@@ -9,6 +10,10 @@
 
 namespace vestro {
 namespace {
+
+struct LocalMemoryRelease {
+    void operator()(wchar_t* memory) const { LocalFree(memory); }
+};
 
 constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
 constexpr std::wstring_view kExtendedSharePrefix = L"\\\\?\\UNC\\";
@@ -100,6 +105,26 @@ DWORD ClearReadOnlyOf(HANDLE file, DWORD attributes, bool force) {
 }
 
 }  // namespace
+
+std::wstring Win32ErrorText(unsigned long error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const std::unique_ptr<wchar_t, LocalMemoryRelease> owner(buffer);
+    if (length == 0 || buffer == nullptr) {
+        return L"Error " + std::to_wstring(error) + L".";
+    }
+    std::wstring text(buffer, length);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+Status Win32Failure(unsigned long error, const std::wstring& action) {
+    return Status::Failure(SystemError(error), action + L": " + Win32ErrorText(error));
+}
 
 ItemPath ItemPath::Child(std::wstring_view name) const {
     return {JoinWithBackslash(system, name), JoinWithBackslash(display, name)};

@@ -62,7 +62,8 @@ class FileSystem {
     // Creates destination as a copy of the whole tree of source; the contents of source arrive
     // directly in destination. With overwrite, existing files of the same name are replaced.
     // Linked folders inside are copied as the folders they point to; a link that leads back into
-    // the tree fails the copy. What was copied before a failure stays.
+    // the tree fails the copy, and so does anything that lies outside the tree, however it is
+    // reached, checked when it is read. What was copied before a failure stays.
     virtual Status CopyFolder(const std::wstring& source, const std::wstring& destination,
                               bool overwrite, const CopyProgress& progress = {}) = 0;
     // The files of the whole tree and the bytes they hold. Linked folders are not entered, so a
