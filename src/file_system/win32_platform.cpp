@@ -91,6 +91,22 @@ DWORD ClearReadOnly(const ItemPath& item, DWORD attributes, bool force, const Ho
     });
 }
 
+// Opens an existing item, trying again while another program's hold keeps it from being opened;
+// then reads where the handle leads.
+DWORD OpenWhileHeld(const HoldWait& wait, const std::wstring& path, DWORD access, DWORD sharing,
+                    DWORD flags, OwnedHandle& handle, ItemLocation& location) {
+    DWORD error = CallWhileHeld(wait, [&] {
+        handle.Reset(
+            CreateFileW(path.c_str(), access, sharing, nullptr, OPEN_EXISTING, flags, nullptr));
+        return static_cast<bool>(handle);
+    });
+    if (error == ERROR_SUCCESS) {
+        location = LocationOf(handle.Get());
+        error = location.error;
+    }
+    return error;
+}
+
 DWORD ClearReadOnlyOf(HANDLE file, DWORD attributes, bool force) {
     if (!force || (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
         return ERROR_SUCCESS;
@@ -302,16 +318,10 @@ Status CopyOneFile(const OpenFolder& folder, const Item& file, const ItemPath& d
     OwnedHandle from;
     OwnedHandle to;
     FILE_BASIC_INFO basic{};
-    DWORD error = CallWhileHeld(wait, [&] {
-        from.Reset(CreateFileW(source.system.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-        return static_cast<bool>(from);
-    });
+    ItemLocation location;
+    DWORD error = OpenWhileHeld(wait, source.system, GENERIC_READ, FILE_SHARE_READ,
+                                FILE_FLAG_SEQUENTIAL_SCAN, from, location);
     if (error == ERROR_SUCCESS) {
-        const ItemLocation location = LocationOf(from.Get());
-        if (location.error != ERROR_SUCCESS) {
-            return Win32Failure(location.error, action);
-        }
         if (!Place{location.volume, location.path}.IsInside(tree.place)) {
             const SizedText final = FinalPathOf(from.Get());
             return LinkLeadsOutside(tree.root.display, source.display,
@@ -385,18 +395,12 @@ Status RemoveItem(const OpenFolder& folder, const Item& item, bool force, const 
     const ItemLocation expected{static_cast<DWORD>(folderPlace.volume),
                                 JoinWithBackslash(folderPlace.path, item.name)};
     OwnedHandle handle;
-    DWORD error = CallWhileHeld(wait, [&] {
-        handle.Reset(CreateFileW(file.system.c_str(),
-                                 DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-        return static_cast<bool>(handle);
-    });
+    ItemLocation reached;
+    DWORD error =
+        OpenWhileHeld(wait, file.system, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      FILE_FLAG_OPEN_REPARSE_POINT, handle, reached);
     if (error == ERROR_SUCCESS) {
-        const ItemLocation reached = LocationOf(handle.Get());
-        if (reached.error != ERROR_SUCCESS) {
-            return Win32Failure(reached.error, action);
-        }
         if (!IsSameLocation(reached, expected)) {
             return Status::Failure(SystemError(ERROR_CANT_ACCESS_FILE),
                                    action + L": it is a link to \"" + reached.path +
@@ -565,32 +569,6 @@ ItemLocation LocationInside(const ItemLocation& folder, std::wstring_view name) 
 
 bool IsSameLocation(const ItemLocation& left, const ItemLocation& right) {
     return left.volume == right.volume && CompareAsWindows(left.path, right.path) == 0;
-}
-
-FolderListing::FolderListing(const std::wstring& systemFolderPath)
-    : pattern_(JoinWithBackslash(systemFolderPath, L"*")) {}
-
-DWORD FolderListing::Next() {
-    for (;;) {
-        DWORD error = ERROR_SUCCESS;
-        if (!started_) {
-            started_ = true;
-            handle_.Reset(FindFirstFileExW(pattern_.c_str(), FindExInfoBasic, &entry_,
-                                           FindExSearchNameMatch, nullptr,
-                                           FIND_FIRST_EX_LARGE_FETCH));
-            // A drive's empty root lists nothing at all, not even ".".
-            error = handle_ ? ERROR_SUCCESS : GetLastError();
-            error = error == ERROR_FILE_NOT_FOUND ? ERROR_NO_MORE_FILES : error;
-        } else if (!handle_) {
-            error = ERROR_NO_MORE_FILES;
-        } else if (!FindNextFileW(handle_.Get(), &entry_)) {
-            error = GetLastError();
-        }
-        const std::wstring_view name(entry_.cFileName);
-        if (error != ERROR_SUCCESS || (name != L"." && name != L"..")) {
-            return error;
-        }
-    }
 }
 
 }  // namespace vestro

@@ -88,24 +88,6 @@ ItemLocation LocationInside(const ItemLocation& folder, std::wstring_view name);
 // Letter case aside, as Windows compares names.
 bool IsSameLocation(const ItemLocation& left, const ItemLocation& right);
 
-// The entries of one folder, one at a time, with the attributes the listing already carries
-// (no "." or ".."). The folder stays open until the listing is destroyed.
-class FolderListing {
-  public:
-    explicit FolderListing(const std::wstring& systemFolderPath);
-
-    // ERROR_SUCCESS with the next entry ready, ERROR_NO_MORE_FILES after the last one, or the
-    // error that stopped the listing.
-    DWORD Next();
-    const WIN32_FIND_DATAW& Entry() const { return entry_; }
-
-  private:
-    std::wstring pattern_;
-    OwnedFindHandle handle_;
-    bool started_ = false;
-    WIN32_FIND_DATAW entry_{};
-};
-
 // A folder entry that stands for another folder: a symbolic link, junction or mount point
 // ("name surrogate" reparse points). Other reparse points, such as cloud-file placeholders, are
 // ordinary folders with content. Wine shows a Unix symbolic link as a reparse point without a

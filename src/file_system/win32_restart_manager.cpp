@@ -2,12 +2,14 @@
 
 #include <restartmanager.h>
 
+#include <algorithm>
 #include <string_view>
 
 #include "file_system/holder_naming.h"
 #include "file_system/win32_error_text.h"
 #include "file_system/win32_extended_path.h"
 #include "file_system/win32_system_library.h"
+#include "platform.h"
 #include "win32_platform.h"
 
 namespace vestro {
@@ -139,17 +141,16 @@ std::vector<std::wstring> FilesBelow(const std::wstring& systemFolder) {
     while (!folders.empty() && files.size() < kMostFiles) {
         const std::wstring folder = std::move(folders.back());
         folders.pop_back();
-        FolderListing listing(folder);
-        while (listing.Next() == ERROR_SUCCESS && files.size() < kMostFiles) {
-            const WIN32_FIND_DATAW& entry = listing.Entry();
-            const std::wstring path = JoinWithBackslash(folder, entry.cFileName);
-            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-                files.push_back(path);
-            } else if (!IsLinkedFolder(entry.dwFileAttributes, entry.dwReserved0)) {
-                folders.push_back(path);
+        std::vector<Item> items;
+        OpenFolder().OpenAndList({folder, folder}, items, false);
+        for (const Item& item : items) {
+            if (item.kind != ItemKind::FolderLink) {
+                (item.kind == ItemKind::Folder ? folders : files)
+                    .push_back(JoinWithBackslash(folder, item.name));
             }
         }
     }
+    files.resize(std::min(files.size(), kMostFiles));
     return files;
 }
 
