@@ -338,7 +338,7 @@ Status CopyOneFile(const OpenFolder& folder, const Item& file, const ItemPath& d
                                     })
                     : GetLastError();
     }
-    static thread_local std::vector<char> buffer(1 << 20);
+    static thread_local std::vector<char> buffer(256 * 1024);
     std::uint64_t copied = 0;
     for (DWORD read = 1; error == ERROR_SUCCESS && read != 0;) {
         DWORD written = 0;
