@@ -15,7 +15,7 @@ std::optional<std::wstring> RunBrowseAction(FileDialog& fileDialog) {
     if (result.outcome != FileDialog::Outcome::Chosen) {
         return std::nullopt;
     }
-    return TrimSpaces(result.fileName);
+    return CleanPathText(result.fileName);
 }
 
 }  // namespace vestro

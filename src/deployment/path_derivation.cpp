@@ -11,7 +11,7 @@ DerivationResult DeriveDeploymentPaths(std::wstring_view sourcePathText,
                                        std::wstring_view programFolder) {
     DerivationResult result;
     DeploymentPaths& paths = result.paths;
-    paths.exePath = TrimSpaces(WithoutPathQuotes(sourcePathText));
+    paths.exePath = CleanPathText(sourcePathText);
 
     // The folder that holds the chosen file, whatever the file is called: cutting a fixed
     // "\Tarno.exe" would give a wrong folder for any other name.

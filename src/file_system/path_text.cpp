@@ -30,6 +30,15 @@ std::wstring ComparableForm(std::wstring_view path) {
     return result;
 }
 
+std::wstring TrimSpaces(std::wstring_view text) {
+    const auto first = text.find_first_not_of(L' ');
+    if (first == std::wstring_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(L' ');
+    return std::wstring(text.substr(first, last - first + 1));
+}
+
 }  // namespace
 
 bool IsSeparator(wchar_t character) {
@@ -40,21 +49,16 @@ bool IsSeparator(wchar_t character) {
 #endif
 }
 
-std::wstring TrimSpaces(std::wstring_view text) {
-    const auto first = text.find_first_not_of(L' ');
-    if (first == std::wstring_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(L' ');
-    return std::wstring(text.substr(first, last - first + 1));
-}
-
 std::wstring WithoutPathQuotes(std::wstring_view text) {
     const std::wstring trimmed = TrimSpaces(text);
     if (trimmed.size() >= 2 && trimmed.front() == L'"' && trimmed.back() == L'"') {
         return trimmed.substr(1, trimmed.size() - 2);
     }
     return std::wstring(text);
+}
+
+std::wstring CleanPathText(std::wstring_view text) {
+    return TrimSpaces(WithoutPathQuotes(text));
 }
 
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {

@@ -39,18 +39,11 @@ void MainWindowBehaviour::OnLoad() {
 }
 
 void MainWindowBehaviour::CheckSourcePath() {
-    const std::wstring text = WithoutPathQuotes(window_.SourcePathText());
-    if (TrimSpaces(text).empty()) {
-        window_.EnableOK(false);
-        return;
-    }
-    // A check that cannot be asked leaves OK disabled rather than offering a copy that fails.
-    bool fileExists = false;
-    FileSystemCreation checker = createFileSystem_();
-    if (checker.fileSystem != nullptr && !checker.status.Failed()) {
-        fileExists = checker.fileSystem->FileExists(text).value;
-    }
-    window_.EnableOK(fileExists);
+    // Asked with the spaces as typed. Without a file system OK stays disabled rather than
+    // offering a copy that fails.
+    const std::wstring text = window_.SourcePathText();
+    window_.EnableOK(!CleanPathText(text).empty() && fileSystem_ != nullptr &&
+                     fileSystem_->FileExists(WithoutPathQuotes(text)).value);
 }
 
 void MainWindowBehaviour::OnOKClick() {

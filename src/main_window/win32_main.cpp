@@ -7,7 +7,6 @@
 #include "file_system/file_system.h"
 #include "main_window/user_texts.h"
 #include "main_window/win32_main_window.h"
-#include "main_window/win32_message_pump.h"
 
 namespace {
 

@@ -15,11 +15,8 @@ configure_file(resources/VestroFile.manifest.in ${VESTRO_GENERATED_RESOURCES}/Ve
 
 # The window without WinMain, so tests can create it.
 add_library(vestro_win32_window STATIC
-    win32_layout.cpp
-    win32_font_choice.cpp
-    win32_message_pump.cpp
+    win32_form.cpp
     win32_main_window.cpp
-    win32_shutdown_reason.cpp
     win32_taskbar_progress.cpp
 )
 # ole32 and uuid for the taskbar button's progress: a system DLL and a static library.

@@ -27,13 +27,13 @@ ITaskbarList3* TaskbarProgress::Taskbar() {
         void* created = nullptr;
         if (SUCCEEDED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER,
                                        IID_ITaskbarList3, &created))) {
-            taskbar_.Reset(static_cast<ITaskbarList3*>(created));
+            taskbar_.reset(static_cast<ITaskbarList3*>(created));
             if (FAILED(taskbar_->HrInit())) {
-                taskbar_.Reset();
+                taskbar_.reset();
             }
         }
     }
-    return taskbar_.Get();
+    return taskbar_.get();
 }
 
 }  // namespace vestro

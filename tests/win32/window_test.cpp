@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "main_window/win32_main_window.h"
-#include "main_window/win32_message_pump.h"
 #include "support/scripted_file_dialog.h"
 #include "support/temporary_folder.h"
 

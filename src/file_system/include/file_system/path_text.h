@@ -15,13 +15,14 @@ inline constexpr wchar_t kPathSeparator = L'/';
 // The characters that end a folder name in a path: either slash on Windows.
 bool IsSeparator(wchar_t character);
 
-// Removes leading and trailing space characters, and nothing else (no tabs, no line breaks).
-std::wstring TrimSpaces(std::wstring_view text);
-
 // The path box text as a path: a text that, trimmed, starts and ends with a double quote (as the
 // system's "Copy as path" puts it) is read without that pair, since no Windows name holds a quote.
-// Every other text is returned unchanged, spaces included.
+// Every other text is returned unchanged, spaces included: the path check asks with them.
 std::wstring WithoutPathQuotes(std::wstring_view text);
+
+// The path box text as the copy and the browse action use it: without that pair of quotes and
+// without leading and trailing spaces (only spaces: no tabs, no line breaks).
+std::wstring CleanPathText(std::wstring_view text);
 
 // folder + separator + name, by plain text joining.
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);

@@ -43,8 +43,6 @@ struct ControlLayout {
 inline constexpr int kClientWidthTwips = 8385;
 inline constexpr int kClientHeightTwips = 2160;
 
-inline constexpr int kTwipsPerInch = 1440;
-
 // clang-format off
 inline constexpr ControlLayout kLayout[] = {
 //   control                          kind                   text at design time       left   top width height tab enabled text colour
@@ -63,14 +61,5 @@ inline constexpr ControlLayout kLayout[] = {
 inline constexpr ControlLayout kCopyProgressLayout =
     {ControlId::prgCopyProgress,      ControlKind::ProgressBar, L"",                  5640, 1620, 2295,  255, -1, true,  kPlatformTextColour};
 // clang-format on
-
-inline int TwipsToPixels(int twips, UINT dpi) {
-    return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
-}
-
-// The control's box in client pixels at the given DPI.
-RECT ControlRectangle(const ControlLayout& control, UINT dpi);
-
-const ControlLayout& LayoutOf(ControlId id);
 
 }  // namespace vestro

@@ -2,22 +2,34 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 
 #include "client_location/win32_file_dialog.h"
 #include "file_system/status.h"
 #include "main_window/main_window_behaviour.h"
-#include "main_window/win32_layout.h"
-#include "main_window/win32_shutdown_reason.h"
+#include "main_window/win32_form.h"
 #include "main_window/win32_taskbar_progress.h"
+#include "main_window/win32_window_base.h"
 #include "main_window/window.h"
 
 namespace vestro {
 
+// The sentence Windows shows for a window that holds off a sign-out or shutdown, and asks the
+// user whether to wait. Wine keeps no such reason.
+class ShutdownReason {
+  public:
+    virtual ~ShutdownReason() = default;
+
+    virtual void Show(HWND window, const wchar_t* reason) = 0;
+    virtual void Remove(HWND window) = 0;
+};
+
+// ShutdownBlockReasonCreate and ShutdownBlockReasonDestroy.
+ShutdownReason& SystemShutdownReason();
+
 // frmVestroFile on Win32: turns window messages into calls of MainWindowBehaviour and the
 // behaviour's requests into Win32 calls. It decides nothing itself.
-class Win32MainWindow final : public Window {
+class Win32MainWindow final : public Win32WindowBase, public Window {
   public:
     Win32MainWindow(FileSystemFactory createFileSystem, std::wstring programFolder);
     // With a file dialog, a way of putting the data in place and a shutdown reason, of the
@@ -27,16 +39,12 @@ class Win32MainWindow final : public Window {
                     ShutdownReason& shutdownReason = SystemShutdownReason());
     ~Win32MainWindow() override;
 
-    Win32MainWindow(const Win32MainWindow&) = delete;
-    Win32MainWindow& operator=(const Win32MainWindow&) = delete;
-
     // Creates the hidden window with its controls in their design-time state.
     Status Create(HINSTANCE instance);
     // Runs the load sequence, then shows the window.
     void Open(int showCommand);
 
-    HWND Handle() const { return window_; }
-    HWND Control(ControlId id) const;
+    HWND Control(ControlId id) const { return GetDlgItem(Handle(), static_cast<int>(id)); }
 
     std::wstring SourcePathText() const override;
     void SetSourcePathText(const std::wstring& text) override;
@@ -52,9 +60,7 @@ class Win32MainWindow final : public Window {
     void PostCopyFinished() override;
 
   private:
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     bool OnCreate();
     void OnCommand(int id, int notification);
@@ -62,32 +68,21 @@ class Win32MainWindow final : public Window {
     bool OnSetCursor(int hitTest);
     void OnActivate(bool active);
     void OnSetFocus();
-    void OnDpiChanged(UINT dpi, const RECT& suggested);
     void OnClose();
     void OnCopyProgress(unsigned permille);
     bool OnQueryEndSession();
     void OnDestroy();
 
-    bool CreateControls();
-    // visibility: WS_VISIBLE, or 0 for a control hidden at first.
-    bool CreateControl(HINSTANCE instance, const ControlLayout& control, DWORD visibility);
-    // Without a top-left corner the window is centred on its monitor.
-    void SizeWindow(std::optional<POINT> topLeft);
-    void PlaceControls();
-    void PlaceControl(const ControlLayout& control);
     void SetProgressBarMarquee(bool marquee);
-    void ApplyFont();
     void EnableControl(ControlId id, bool enabled);
     void RunHandler(void (MainWindowBehaviour::*handler)());
     void DestroyWhenIdle();
 
+    Win32Form form_;
     Win32FileDialog openFileDialog_;
     TaskbarProgress taskbarProgress_;
     ShutdownReason& shutdownReason_;
     bool shutdownReasonShown_ = false;
-    HWND window_ = nullptr;
-    HFONT font_ = nullptr;
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     HWND focusToRestore_ = nullptr;
     int handlersRunning_ = 0;
     bool closeWhenIdle_ = false;
@@ -97,5 +92,9 @@ class Win32MainWindow final : public Window {
     // Last: its copy, if one still runs, ends while everything it posts to is still there.
     MainWindowBehaviour behaviour_;
 };
+
+// Runs until WM_QUIT and returns its exit code. Tab and the arrow keys move between the
+// window's controls, as in a dialog.
+int RunMessageLoop(HWND window);
 
 }  // namespace vestro

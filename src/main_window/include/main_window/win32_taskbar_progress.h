@@ -4,7 +4,7 @@
 
 #include <shobjidl.h>
 
-#include "main_window/win32_com_pointer.h"
+#include "main_window/win32_owned_objects.h"
 
 namespace vestro {
 
@@ -13,10 +13,6 @@ namespace vestro {
 // Use on the thread that owns the window, inside its COM apartment.
 class TaskbarProgress {
   public:
-    TaskbarProgress() = default;
-    TaskbarProgress(const TaskbarProgress&) = delete;
-    TaskbarProgress& operator=(const TaskbarProgress&) = delete;
-
     void Show(HWND window, unsigned permille);
     // Work goes on, its share not known yet.
     void ShowUnknownShare(HWND window);
