@@ -36,7 +36,11 @@ std::optional<TreeSnapshot> TreeOrMissing(const fs::path& folder) {
 // Where a replacement may start: the old data in place, beside the leftovers of an interrupted
 // run, set aside by one, or no data at all.
 const std::pair<const char*, std::function<void(const DeploymentLayout&)>> kStarts[] = {
-    {"old data", [](const DeploymentLayout&) {}},
+    {"old data",
+     [](const DeploymentLayout& layout) {
+         // Copied read-only: what a failed copy leaves goes only when removed by force.
+         MakeReadOnly(layout.Data() / "nested" / "one" / "two.bin");
+     }},
     {"leftovers",
      [](const DeploymentLayout& layout) {
          WriteFile(layout.Common() / "VestroData.vestrofile-new" / "half.txt", "partial");
@@ -94,12 +98,28 @@ void CheckFaultAt(const std::function<void(const DeploymentLayout&)>& prepare, i
     EXPECT_TRUE(layout.NothingStrayInCommon());
 }
 
-TEST(StagedReplacement, AFailureAtAnyStepLeavesTheOldOrTheNewTreeWhole) {
+// From every start the copy reports its progress up to the whole size, and a second copy
+// meanwhile is refused; then each of its calls fails in turn.
+TEST(StagedReplacement, ACopyRunsAloneAndAFailureAtAnyStepLeavesTheOldOrTheNewTreeWhole) {
+    const std::uint64_t total = 19;  // the layout's two files
     for (const auto& [name, prepare] : kStarts) {
         DeploymentLayout layout;
         prepare(layout);
         InstrumentedFileSystem counting(*realFileSystem);
-        ASSERT_FALSE(Replace(layout, counting).Failed()) << name;
+        std::vector<std::uint64_t> seen;
+        Status second;
+        const Status first = Replace(layout, counting, [&](std::uint64_t done, std::uint64_t of) {
+            EXPECT_TRUE((seen.empty() || seen.back() <= done) && done <= of && of == total);
+            if (seen.empty()) {
+                std::thread([&] { second = Replace(layout); }).join();
+            }
+            seen.push_back(done);
+        });
+        ASSERT_FALSE(first.Failed()) << name << ::testing::PrintToString(first.description);
+        EXPECT_EQ(SnapshotTree(layout.VestroData()), SnapshotTree(layout.Data()));
+        EXPECT_EQ(seen.back(), total);
+        EXPECT_NE(second.description.find(L"Another copy into the folder \"" + layout.TargetDir()),
+                  std::wstring::npos);
         for (int failAt = 1; failAt <= static_cast<int>(counting.calls->size()); ++failAt) {
             for (const bool twice : {false, true}) {
                 SCOPED_TRACE(std::string(name) + ", failing call " + std::to_string(failAt) +
@@ -143,33 +163,6 @@ TEST(StagedReplacement, ACopyIntoItselfInAnySpellingIsRefusedBeforeAnythingIsCre
     EXPECT_EQ(SnapshotTree(layout.root.Path()), before);
     // Text that merely starts like Data names another folder.
     EXPECT_FALSE(ReplaceFolderWithCopy(*realFileSystem, data, data + L"2").Failed());
-}
-
-// The copy reports its progress up to the whole size; a second copy meanwhile is refused.
-TEST(StagedReplacement, OneCopyRunsWholeAndASecondOneMeanwhileIsRefused) {
-    DeploymentLayout layout;
-    const TreeSnapshot data = SnapshotTree(layout.Data());
-    const std::uint64_t total = 19;  // the layout's two files
-    std::vector<std::uint64_t> seen;
-    Status second;
-    std::optional<TreeSnapshot> oldBefore, oldAfter;
-    const Status first =
-        Replace(layout, *realFileSystem, [&](std::uint64_t done, std::uint64_t of) {
-            EXPECT_TRUE((seen.empty() || seen.back() <= done) && done <= of && of == total);
-            seen.push_back(done);
-            if (!oldBefore) {
-                oldBefore = SnapshotTree(layout.VestroData());
-                std::thread([&] { second = Replace(layout); }).join();
-                oldAfter = SnapshotTree(layout.VestroData());
-            }
-        });
-    ASSERT_FALSE(first.Failed()) << ::testing::PrintToString(first.description);
-    EXPECT_EQ(SnapshotTree(layout.VestroData()), data);
-    EXPECT_TRUE(layout.NothingStrayInCommon());
-    EXPECT_EQ(seen.back(), total);
-    EXPECT_NE(second.description.find(L"Another copy into the folder \"" + layout.TargetDir()),
-              std::wstring::npos);
-    EXPECT_EQ(oldAfter, oldBefore);
 }
 
 // A file, a link (one that leads nowhere too) or a folder that is not ours under one of our names
