@@ -24,8 +24,6 @@ TEST(PathDerivation, TheFolderThatHoldsTheFileGivesCommonAndTheTarget) {
     const Case cases[] = {
         {L"C:\\Program Files\\Tarno\\Tarno.exe", L"C:\\Program Files\\Tarno\\Tarno.exe",
          L"C:\\Program Files\\Tarno\\Common"},
-        {L"c:\\PROGRAM FILES (X86)\\tarno\\TARNO.EXE", L"c:\\PROGRAM FILES (X86)\\tarno\\TARNO.EXE",
-         L"c:\\PROGRAM FILES (X86)\\tarno\\Common"},
         {L"   C:\\Tarno\\Tarno.exe  ", L"C:\\Tarno\\Tarno.exe", L"C:\\Tarno\\Common"},
         {L" \"C:\\Tarno\\Tarno.exe\" ", L"C:\\Tarno\\Tarno.exe", L"C:\\Tarno\\Common"},
         {L"\"C:\\Tarno\\Tarno.exe", L"\"C:\\Tarno\\Tarno.exe", L"\"C:\\Tarno\\Common"},

@@ -1,12 +1,9 @@
 #pragma once
 
 #include <filesystem>
-#ifdef _WIN32
-#include <windows.h>
-
 #include <stdexcept>
-#include <string>
-
+#ifdef _WIN32
+#include "file_system/win32_owned_handle.h"
 #include "support/temporary_folder.h"
 #endif
 
@@ -17,29 +14,22 @@ namespace vestro::testing {
 // without any sharing.
 class FileThatCannotBeRead {
   public:
-#ifdef _WIN32
     explicit FileThatCannotBeRead(const std::filesystem::path& path) {
+#ifdef _WIN32
         WriteFile(path, "held open without sharing");
-        handle_ = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (handle_ == INVALID_HANDLE_VALUE) {
+        held_.Reset(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!held_) {
             throw std::runtime_error("cannot hold the file open: error " +
                                      std::to_string(GetLastError()));
         }
-    }
-    ~FileThatCannotBeRead() {
-        CloseHandle(handle_);
-    }
 #else
-    explicit FileThatCannotBeRead(const std::filesystem::path& path) {
         std::filesystem::create_symlink(path.parent_path() / "missing-target", path);
-    }
 #endif
-    FileThatCannotBeRead(const FileThatCannotBeRead&) = delete;
-    FileThatCannotBeRead& operator=(const FileThatCannotBeRead&) = delete;
-#ifdef _WIN32
+    }
 
+#ifdef _WIN32
   private:
-    HANDLE handle_ = nullptr;
+    OwnedHandle held_;
 #endif
 };
 

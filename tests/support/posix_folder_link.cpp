@@ -4,22 +4,14 @@
 
 namespace vestro::testing {
 
-FolderLinks::~FolderLinks() {
-    for (const std::filesystem::path& link : links_) {
-        std::error_code ignored;
-        std::filesystem::remove(link, ignored);
-    }
-}
+// Natively the temporary folder removes a link as a link: nothing to do here.
+FolderLinks::~FolderLinks() = default;
 
 std::string FolderLinks::Make(const std::filesystem::path& link,
                               const std::filesystem::path& target) {
     std::error_code error;
     std::filesystem::create_symlink(target, link, error);
-    if (error) {
-        return "cannot link " + link.string() + ": " + error.message();
-    }
-    links_.push_back(link);
-    return {};
+    return error ? "cannot link " + link.string() + ": " + error.message() : "";
 }
 
 bool RunningUnderWine() {
