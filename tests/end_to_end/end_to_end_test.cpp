@@ -79,6 +79,9 @@ TEST(EndToEnd, StartedElsewhereItBrowsesAndCopiesTheDataBesideIt) {
     GetModuleFileNameW(nullptr, driver, MAX_PATH);
     WriteFile(exe.parent_path() / L"Data/readme.txt", "new");
     fs::copy_file(fs::path(driver).parent_path() / L"VestroFile.exe", exe);
+    // A library of our own under the name of one the program uses: loaded, it marks the fact.
+    fs::copy_file(fs::path(driver).parent_path() / L"vestro_planted_library.dll",
+                  exe.parent_path() / L"rstrtmgr.dll");
     WriteFile(tarno, "MZ");
     WriteFile(tarno.parent_path() / L"Common/VestroData/old.txt", "old");
     WriteFile(elsewhere / L"Data/decoy.txt", "decoy");
@@ -130,6 +133,8 @@ TEST(EndToEnd, StartedElsewhereItBrowsesAndCopiesTheDataBesideIt) {
     WaitForSingleObject(program.process.hProcess, 20000);
     GetExitCodeProcess(program.process.hProcess, &code);
     EXPECT_EQ(0u, code);
+    EXPECT_FALSE(fs::exists(exe.parent_path() / L"rstrtmgr.dll.loaded"))
+        << "planted library loaded";
     const fs::path common = tarno.parent_path() / L"Common";
     EXPECT_EQ(SnapshotTree(exe.parent_path() / L"Data"), SnapshotTree(common / L"VestroData"));
     EXPECT_EQ(SnapshotTree(common).size(), 2u) << "leftovers beside VestroData";
