@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "file_system/win32_error_text.h"
+#include "file_system/win32_extended_path.h"
 #include "file_system/win32_owned_handle.h"
 #include "platform.h"
 #include "win32_platform.h"
@@ -58,11 +59,12 @@ bool MayBeALock(HANDLE file, const ItemPath& path) {
         information.nNumberOfLinks != 1) {
         return false;
     }
-    const ItemLocation folderLocation = LocationOfPath(FolderOf(path.system));
+    Place folder;
+    Place reached;
     const std::wstring name = path.system.substr(path.system.find_last_of(L'\\') + 1);
-    const ItemLocation reached = LocationOf(file);
-    return folderLocation.error == ERROR_SUCCESS && reached.error == ERROR_SUCCESS &&
-           IsSameLocation(reached, LocationInside(folderLocation, name));
+    return ReadPlaceOfPath(FolderOf(path.system), folder) == ERROR_SUCCESS &&
+           ReadPlace(file, reached) == ERROR_SUCCESS &&
+           IsSamePlace(reached, {folder.volume, JoinWithBackslash(folder.path, name)});
 }
 
 enum class Content { Empty, Mark, Other };

@@ -94,15 +94,14 @@ DWORD ClearReadOnly(const ItemPath& item, DWORD attributes, bool force, const Ho
 // Opens an existing item, trying again while another program's hold keeps it from being opened;
 // then reads where the handle leads.
 DWORD OpenWhileHeld(const HoldWait& wait, const std::wstring& path, DWORD access, DWORD sharing,
-                    DWORD flags, OwnedHandle& handle, ItemLocation& location) {
+                    DWORD flags, OwnedHandle& handle, Place& place) {
     DWORD error = CallWhileHeld(wait, [&] {
         handle.Reset(
             CreateFileW(path.c_str(), access, sharing, nullptr, OPEN_EXISTING, flags, nullptr));
         return static_cast<bool>(handle);
     });
     if (error == ERROR_SUCCESS) {
-        location = LocationOf(handle.Get());
-        error = location.error;
+        error = ReadPlace(handle.Get(), place);
     }
     return error;
 }
@@ -240,9 +239,8 @@ std::error_code OpenFolder::OpenInside(const OpenFolder& parent, const Item& sub
 }
 
 std::error_code ReadPlaceOf(std::intptr_t handle, Place& place) {
-    const ItemLocation location = LocationOf(reinterpret_cast<HANDLE>(handle));
-    place = {location.volume, location.path};
-    return location.error == ERROR_SUCCESS ? std::error_code() : SystemError(location.error);
+    const DWORD error = ReadPlace(reinterpret_cast<HANDLE>(handle), place);
+    return error == ERROR_SUCCESS ? std::error_code() : SystemError(error);
 }
 
 std::wstring OpenFolder::Shown() const {
@@ -318,14 +316,14 @@ Status CopyOneFile(const OpenFolder& folder, const Item& file, const ItemPath& d
     OwnedHandle from;
     OwnedHandle to;
     FILE_BASIC_INFO basic{};
-    ItemLocation location;
+    Place place;
     DWORD error = OpenWhileHeld(wait, source.system, GENERIC_READ, FILE_SHARE_READ,
-                                FILE_FLAG_SEQUENTIAL_SCAN, from, location);
+                                FILE_FLAG_SEQUENTIAL_SCAN, from, place);
     if (error == ERROR_SUCCESS) {
-        if (!Place{location.volume, location.path}.IsInside(tree.place)) {
+        if (!place.IsInside(tree.place)) {
             const SizedText final = FinalPathOf(from.Get());
             return LinkLeadsOutside(tree.root.display, source.display,
-                                    final.error == ERROR_SUCCESS ? final.text : location.path);
+                                    final.error == ERROR_SUCCESS ? final.text : place.path);
         }
         error = GetFileInformationByHandleEx(from.Get(), FileBasicInfo, &basic, sizeof(basic))
                     ? CallWhileHeld(wait,
@@ -392,16 +390,15 @@ Status RemoveItem(const OpenFolder& folder, const Item& item, bool force, const 
     if (const std::error_code error = folder.ReadPlace(folderPlace)) {
         return SystemFailure(error, action);
     }
-    const ItemLocation expected{static_cast<DWORD>(folderPlace.volume),
-                                JoinWithBackslash(folderPlace.path, item.name)};
+    const Place expected{folderPlace.volume, JoinWithBackslash(folderPlace.path, item.name)};
     OwnedHandle handle;
-    ItemLocation reached;
+    Place reached;
     DWORD error =
         OpenWhileHeld(wait, file.system, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                       FILE_FLAG_OPEN_REPARSE_POINT, handle, reached);
     if (error == ERROR_SUCCESS) {
-        if (!IsSameLocation(reached, expected)) {
+        if (!IsSamePlace(reached, expected)) {
             return Status::Failure(SystemError(ERROR_CANT_ACCESS_FILE),
                                    action + L": it is a link to \"" + reached.path +
                                        L"\", and deleting it here would delete that file. It has "
@@ -526,14 +523,12 @@ Result<LinkKind> ProbeLinkEntry(const ItemPath& entry) {
             Status::Success()};
 }
 
-ItemLocation LocationOf(HANDLE item) {
-    ItemLocation location;
+DWORD ReadPlace(HANDLE item, Place& place) {
     BY_HANDLE_FILE_INFORMATION information{};
     if (!GetFileInformationByHandle(item, &information)) {
-        location.error = GetLastError();
-        return location;
+        return GetLastError();
     }
-    location.volume = information.dwVolumeSerialNumber;
+    place.volume = information.dwVolumeSerialNumber;
     // Too small a buffer still gets the name's length: one more call reads it whole.
     std::vector<std::byte> buffer(sizeof(FILE_NAME_INFO) + MAX_PATH * sizeof(wchar_t));
     for (;;) {
@@ -543,31 +538,23 @@ ItemLocation LocationOf(HANDLE item) {
         const DWORD error = read ? ERROR_SUCCESS : GetLastError();
         const std::size_t needed = sizeof(FILE_NAME_INFO) + name->FileNameLength;
         if (error == ERROR_SUCCESS) {
-            location.path.assign(name->FileName, name->FileNameLength / sizeof(wchar_t));
-            return location;
+            place.path.assign(name->FileName, name->FileNameLength / sizeof(wchar_t));
+            return error;
         }
         if ((error != ERROR_MORE_DATA && error != ERROR_INSUFFICIENT_BUFFER) ||
             needed <= buffer.size()) {
-            location.error = error;
-            return location;
+            return error;
         }
         buffer.resize(needed);
     }
 }
 
-ItemLocation LocationOfPath(const std::wstring& systemPath) {
+DWORD ReadPlaceOfPath(const std::wstring& systemPath, Place& place) {
     const OwnedHandle opened = OpenToReadAttributes(systemPath);
-    if (!opened) {
-        return {0, {}, GetLastError()};
-    }
-    return LocationOf(opened.Get());
+    return opened ? ReadPlace(opened.Get(), place) : GetLastError();
 }
 
-ItemLocation LocationInside(const ItemLocation& folder, std::wstring_view name) {
-    return {folder.volume, JoinWithBackslash(folder.path, name), folder.error};
-}
-
-bool IsSameLocation(const ItemLocation& left, const ItemLocation& right) {
+bool IsSamePlace(const Place& left, const Place& right) {
     return left.volume == right.volume && CompareAsWindows(left.path, right.path) == 0;
 }
 

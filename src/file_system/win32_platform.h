@@ -9,6 +9,7 @@
 #include "file_system/hold_wait.h"
 #include "file_system/status.h"
 #include "file_system/win32_owned_handle.h"
+#include "platform.h"
 
 // What the Win32 side of the file system shares among its own files.
 namespace vestro {
@@ -74,19 +75,11 @@ std::vector<std::wstring> FilesBelow(const std::wstring& systemFolder);
 // Where an open item lies as the system reached it: the serial number of its volume and its
 // path on that volume, read whatever its length. Wine's final-path call gives up at about 300
 // characters; this one does not, and it too shows where a Unix link to a file leads.
-struct ItemLocation {
-    DWORD volume = 0;
-    std::wstring path;
-    DWORD error = ERROR_SUCCESS;
-};
-
-ItemLocation LocationOf(HANDLE item);
+DWORD ReadPlace(HANDLE item, Place& place);
 // The same for the item at the path, links followed.
-ItemLocation LocationOfPath(const std::wstring& systemPath);
-// Where an entry of the folder lies when it is no link: in the folder, under its own name.
-ItemLocation LocationInside(const ItemLocation& folder, std::wstring_view name);
+DWORD ReadPlaceOfPath(const std::wstring& systemPath, Place& place);
 // Letter case aside, as Windows compares names.
-bool IsSameLocation(const ItemLocation& left, const ItemLocation& right);
+bool IsSamePlace(const Place& left, const Place& right);
 
 // A folder entry that stands for another folder: a symbolic link, junction or mount point
 // ("name surrogate" reparse points). Other reparse points, such as cloud-file placeholders, are
