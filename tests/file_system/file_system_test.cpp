@@ -236,12 +236,15 @@ TEST_F(FileSystemTest, CopyReadsNothingThatLiesOutsideTheTree) {
         EXPECT_TRUE(std::none_of(copied.begin(), copied.end(), [](const auto& item) {
             return item.second == "secret";
         })) << tree;
+        return status.description;
     };
     copyWhile(L"folder", [&](const std::wstring&) { replace(L"folder/sub", L"outside"); });
     copyWhile(L"file", [&](const std::wstring& next) { replace(next, L"outside/keep.txt"); });
     MakeFolder(Child(L"linked"));
     ASSERT_NO_FATAL_FAILURE(Link(L"linked/out", L"outside"));
-    copyWhile(L"linked", [](const std::wstring&) {});
+    // Named as measuring names it: the link, and where it leads.
+    const std::wstring named = copyWhile(L"linked", [](const std::wstring&) {});
+    EXPECT_NE(named.find(L"outside\", which lies outside it."), named.npos) << named;
 }
 
 TEST_F(FileSystemTest, MoveRenamesButNeverReplaces) {
