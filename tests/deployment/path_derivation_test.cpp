@@ -29,7 +29,6 @@ TEST(PathDerivation, TheFolderThatHoldsTheFileGivesCommonAndTheTarget) {
         {L"\"C:\\Tarno\\Tarno.exe", L"\"C:\\Tarno\\Tarno.exe", L"\"C:\\Tarno\\Common"},
         {L"\"\"", L"", L""},
         {L"\tC:\\T\\Tarno.exe ", L"\tC:\\T\\Tarno.exe", L"\tC:\\T\\Common"},  // only spaces go
-        {L"\\Tarno.exe", L"\\Tarno.exe", L"\\Common"},
         {L"C:\\Tools\\tool.exe", L"C:\\Tools\\tool.exe", L"C:\\Tools\\Common"},
         {L" Tarno.exe ", L"Tarno.exe", L""},
         {L"    ", L"", L""},
