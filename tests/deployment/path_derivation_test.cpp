@@ -34,19 +34,19 @@ TEST(PathDerivation, TheFolderThatHoldsTheFileGivesCommonAndTheTarget) {
         {L"    ", L"", L""},
     };
     for (const auto& [box, exePath, commonDir] : cases) {
-        const DerivationResult result = DeriveDeploymentPaths(Native(box), Native(L"D:\\M"));
+        const Result<DeploymentPaths> result = DeriveDeploymentPaths(Native(box), Native(L"D:\\M"));
         EXPECT_EQ(result.status.Failed(), commonDir.empty()) << ::testing::PrintToString(box);
-        EXPECT_EQ(result.paths.commonDir, Native(commonDir));
+        EXPECT_EQ(result.value.commonDir, Native(commonDir));
         if (commonDir.empty()) {
             EXPECT_NE(result.status.description.find(L"\"" + exePath + L"\""), std::wstring::npos);
             continue;
         }
-        EXPECT_EQ(result.paths.exePath, Native(exePath));
-        EXPECT_EQ(result.paths.targetDir, Native(commonDir + L"\\VestroData"));
-        EXPECT_EQ(result.paths.sourceDir, Native(L"D:\\M\\Data"));
+        EXPECT_EQ(result.value.exePath, Native(exePath));
+        EXPECT_EQ(result.value.targetDir, Native(commonDir + L"\\VestroData"));
+        EXPECT_EQ(result.value.sourceDir, Native(L"D:\\M\\Data"));
     }
 #ifdef _WIN32
-    EXPECT_EQ(DeriveDeploymentPaths(L"C:/Tarno/Tarno.exe", L"D:").paths.commonDir,
+    EXPECT_EQ(DeriveDeploymentPaths(L"C:/Tarno/Tarno.exe", L"D:").value.commonDir,
               L"C:/Tarno\\Common");
 #endif
 }

@@ -37,7 +37,7 @@ class FileSystemTest : public ::testing::Test {
         FileSystemCreation creation =
             CreateFileSystemWithHoldWait(HoldWait{.bound = std::chrono::milliseconds(0)});
         ASSERT_FALSE(creation.status.Failed()) << creation.status.description;
-        fileSystem = std::move(creation.fileSystem);
+        fileSystem = std::move(creation.value);
     }
     std::wstring Text(std::wstring_view relative) const { return root.Text(relative); }
     fs::path Child(std::wstring_view relative) const { return root.Child(relative); }
@@ -221,7 +221,7 @@ TEST_F(FileSystemTest, CopyReadsNothingThatLiesOutsideTheTree) {
         WriteFile(Child(tree + L"/b.txt"), "bb");
         WriteFile(Child(tree + L"/sub/file.txt"), "x");
         bool swapped = false;
-        const Status status = CreateFileSystemWithTreeWorkers({1, 1}).fileSystem->CopyFolder(
+        const Status status = CreateFileSystemWithTreeWorkers({1, 1}).value->CopyFolder(
             Text(tree), Text(tree + L" copy"), false, [&](std::uint64_t bytes) {
                 if (!std::exchange(swapped, true)) {
                     swap(tree + (bytes == 1 ? L"/b.txt" : L"/a.txt"));

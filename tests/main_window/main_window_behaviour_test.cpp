@@ -49,7 +49,7 @@ struct Harness {
         return progress.value_or(std::vector<unsigned>{});
     }
 
-    const std::unique_ptr<FileSystem> real = CreateFileSystem().fileSystem;
+    const std::unique_ptr<FileSystem> real = CreateFileSystem().value;
     std::optional<std::set<std::wstring>> listed;
     std::optional<int> failAt;
     bool creationFails = false;
