@@ -85,7 +85,6 @@ TEST_F(FileSystemTest, ExistenceAnswersOnlyForTheRightKindOfItem) {
                              {folder + L"\\.\\missing\\..\\file.txt", true, false},
                              {folder + L"\\file.txt\\", false, false},
                              {folder + L" \\file.txt", false, false},
-                             {folder + L"\\", false, true},
                              {folder + L". ", false, true}});
 #endif
     for (const auto& [path, aFile, aFolder] : rows) {
@@ -141,6 +140,11 @@ TEST_F(FileSystemTest, CopyIsExactAndItsReadOnlyItemsCanBeDeleted) {
     EXPECT_EQ(fs::status(Child(L"数据 copy/read-only.txt")).permissions() & fs::perms::owner_write,
               fs::perms::none);
 
+    // Paths past 300 characters, where Wine's own final-path call gives up.
+    for (std::wstring deep = L"数据 copy"; deep.size() < 400;) {
+        deep += L"/" + std::wstring(60, static_cast<wchar_t>(L'a' + deep.size() % 26));
+        WriteFile(Child(deep + L"/file.txt"), "x");
+    }
     const Status deleted = fileSystem->DeleteFolder(Text(L"数据 copy"), true);
     EXPECT_FALSE(deleted.Failed()) << deleted.description;
     EXPECT_FALSE(fs::exists(Child(L"数据 copy")));
@@ -379,19 +383,6 @@ TEST_F(FileSystemTest, ALockIsTakenOnlyOverALockFileOfACopyThatHasEnded) {
         EXPECT_TRUE(fileSystem->LockExclusively(Text(L"ended.lock")).heldElsewhere);
     }
     EXPECT_FALSE(fs::exists(Child(L"ended.lock")));
-}
-
-// Wine's own final-path call gives up at about 300 characters.
-TEST_F(FileSystemTest, ATreeWhosePathsPass300CharactersIsRemoved) {
-    std::wstring deep = L"old";
-    for (int level = 0; level < 6; ++level) {
-        deep += L"/" + std::wstring(60, static_cast<wchar_t>(L'a' + level));
-        WriteFile(Child(deep + L"/file.txt"), "x");
-    }
-    ASSERT_GT(Text(deep).size(), 400u);
-    const Status deleted = fileSystem->DeleteFolder(Text(L"old"), true);
-    EXPECT_FALSE(deleted.Failed()) << deleted.description;
-    EXPECT_FALSE(fs::exists(Child(L"old")));
 }
 
 #ifdef _WIN32
