@@ -156,10 +156,13 @@ TEST_F(FileSystemTest, CopyIsExactAndItsReadOnlyItemsCanBeDeleted) {
 TEST_F(FileSystemTest, OverwriteReplacesWholeFilesButNeverEmptiesTheSource) {
     WriteFile(Child(L"source/kept.txt"), "source data");
     WriteFile(Child(L"copy/kept.txt"), "older and much longer data");
+    fs::permissions(Child(L"copy/kept.txt"), fs::perms::owner_read | fs::perms::owner_write);
     const TreeSnapshot source = SnapshotTree(Child(L"source"));
     const Status replaced = fileSystem->CopyFolder(Text(L"source"), Text(L"copy"), true);
     EXPECT_FALSE(replaced.Failed()) << replaced.description;
     EXPECT_EQ(source, SnapshotTree(Child(L"copy")));
+    EXPECT_EQ(fs::status(Child(L"copy/kept.txt")).permissions(),
+              fs::status(Child(L"source/kept.txt")).permissions());
 
     fs::remove(Child(L"copy/kept.txt"));
     fs::create_hard_link(Child(L"source/kept.txt"), Child(L"copy/kept.txt"));
