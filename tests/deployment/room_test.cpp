@@ -31,6 +31,7 @@ TEST(Room, ACopyThatCannotFitIsRefusedUntouchedAndReuseMakesItFit) {
                                        L"changed."),
               std::wstring::npos)
         << refused.description;
+    EXPECT_EQ(refused.description.find(L"\\\\?\\"), std::wstring::npos);  // as users name it
     EXPECT_EQ(SnapshotTree(layout.VestroData()), old);
     EXPECT_TRUE(layout.NothingStrayInCommon());
 
