@@ -3,7 +3,7 @@
 namespace vestro::bench {
 
 // Windows counts the bytes handed to write calls (GetProcessIoCounters), not those that reach
-// storage, and Wine counts neither: no figure rather than another one under the same name.
+// storage: no figure rather than another one under the same name.
 std::optional<std::uint64_t> BytesWrittenToStorage() {
     return std::nullopt;
 }
