@@ -78,8 +78,7 @@ std::string TimeBareCopyLoop(const RunSettings& settings) {
         failure =
             TimeAndRecord(settings, settings.side, [&](const auto&) { return CopyEachFile(job); });
     }
-    const Status removal =
-        CreateFileSystem().fileSystem->DeleteFolder(ToPathText(destination), true);
+    const Status removal = CreateFileSystem().value->DeleteFolder(ToPathText(destination), true);
     return failure.empty() && removal.Failed() ? Utf8(removal.description) : failure;
 }
 
@@ -106,9 +105,9 @@ std::string TimeSide(const RunSettings& settings) {
         return Utf8(creation.status.description);
     }
     if (settings.side == kOursWithoutReuseSide) {
-        creation.fileSystem = WithoutReuse(std::move(creation.fileSystem));
+        creation.value = WithoutReuse(std::move(creation.value));
     }
-    FileSystem& fileSystem = *creation.fileSystem;
+    FileSystem& fileSystem = *creation.value;
     return TimeAndRecord(settings, settings.side, [&](const auto& newDataInPlace) -> std::string {
         const Status status = ReplaceFolderWithCopy(fileSystem, settings.sourceDir,
                                                     settings.targetDir, {}, newDataInPlace);

@@ -2,8 +2,8 @@
 
 namespace vestro {
 
-DetectionResult DetectInstall(FileSystem& fileSystem,
-                              std::span<const std::wstring_view> candidates) {
+Result<std::wstring> DetectInstall(FileSystem& fileSystem,
+                                   std::span<const std::wstring_view> candidates) {
     for (std::wstring_view candidate : candidates) {
         const std::wstring path(candidate);
         Result<bool> probe = fileSystem.FileExists(path);

@@ -7,10 +7,10 @@
 
 namespace vestro {
 
-DerivationResult DeriveDeploymentPaths(std::wstring_view sourcePathText,
-                                       std::wstring_view programFolder) {
-    DerivationResult result;
-    DeploymentPaths& paths = result.paths;
+Result<DeploymentPaths> DeriveDeploymentPaths(std::wstring_view sourcePathText,
+                                              std::wstring_view programFolder) {
+    Result<DeploymentPaths> result;
+    DeploymentPaths& paths = result.value;
     paths.exePath = CleanPathText(sourcePathText);
 
     // The folder that holds the chosen file, whatever the file is called: cutting a fixed

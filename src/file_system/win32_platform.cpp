@@ -93,19 +93,14 @@ DWORD ClearReadOnly(const ItemPath& item, DWORD attributes, bool force, const Ho
     });
 }
 
-// Opens an existing item, trying again while another program's hold keeps it from being opened;
-// then reads where the handle leads.
+// Opens an existing item, trying again while another program's hold keeps it from being opened.
 DWORD OpenWhileHeld(const HoldWait& wait, const std::wstring& path, DWORD access, DWORD sharing,
-                    DWORD flags, OwnedHandle& handle, Place& place) {
-    DWORD error = CallWhileHeld(wait, [&] {
+                    DWORD flags, OwnedHandle& handle) {
+    return CallWhileHeld(wait, [&] {
         handle.Reset(
             CreateFileW(path.c_str(), access, sharing, nullptr, OPEN_EXISTING, flags, nullptr));
         return static_cast<bool>(handle);
     });
-    if (error == ERROR_SUCCESS) {
-        error = ReadPlace(handle.Get(), place);
-    }
-    return error;
 }
 
 DWORD ClearReadOnlyOf(HANDLE file, DWORD attributes, bool force) {
@@ -355,6 +350,34 @@ Status CreateFolder(const ItemPath& folder) {
     return Win32Failure(error, CouldNot(L"create the folder", folder.display));
 }
 
+// Opens a file of the folder to be read, and where it lies. A file listed as plain is opened as
+// itself and, still plain, lies in its folder under its name; any other (a link, or a file made
+// one since the listing) is followed and located whole.
+DWORD OpenToRead(const OpenFolder& folder, const Item& file, const std::wstring& path,
+                 const HoldWait& wait, OwnedHandle& handle, FILE_BASIC_INFO& basic, Place& place) {
+    const auto open = [&](DWORD flags) {
+        const DWORD error = OpenWhileHeld(wait, path, GENERIC_READ, FILE_SHARE_READ,
+                                          FILE_FLAG_SEQUENTIAL_SCAN | flags, handle);
+        return error != ERROR_SUCCESS || GetFileInformationByHandleEx(handle.Get(), FileBasicInfo,
+                                                                      &basic, sizeof(basic))
+                   ? error
+                   : GetLastError();
+    };
+    Place folderPlace;
+    if (const std::error_code error = folder.ReadPlace(folderPlace)) {
+        return static_cast<DWORD>(error.value());
+    }
+    if ((file.attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        const DWORD error = open(FILE_FLAG_OPEN_REPARSE_POINT);
+        if (error != ERROR_SUCCESS || (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+            return error != ERROR_SUCCESS ? error
+                                          : ReadPlaceInFolder(handle.Get(), folderPlace, place);
+        }
+    }
+    const DWORD error = open(0);
+    return error != ERROR_SUCCESS ? error : ReadPlace(handle.Get(), place);
+}
+
 // Read through the very handle whose place was checked, never by path a second time. Shared
 // only for reading: nobody renames, deletes or changes it while it is read. The copy gets the
 // content, the attributes (read-only last, once the content is in) and the last-write time; what
@@ -369,24 +392,19 @@ Status CopyOneFile(const OpenFolder& folder, const Item& file, const ItemPath& d
     OwnedHandle to;
     FILE_BASIC_INFO basic{};
     Place place;
-    DWORD error = OpenWhileHeld(wait, source.system, GENERIC_READ, FILE_SHARE_READ,
-                                FILE_FLAG_SEQUENTIAL_SCAN, from, place);
+    DWORD error = OpenToRead(folder, file, source.system, wait, from, basic, place);
     if (error == ERROR_SUCCESS) {
         if (!place.IsInside(tree.place)) {
             const SizedText final = FinalPathOf(from.Get());
             return LinkLeadsOutside(tree.root.display, source.display,
                                     final.error == ERROR_SUCCESS ? final.text : place.path);
         }
-        error = GetFileInformationByHandleEx(from.Get(), FileBasicInfo, &basic, sizeof(basic))
-                    ? CallWhileHeld(wait,
-                                    [&] {
-                                        to.Reset(CreateFileW(destination.system.c_str(),
-                                                             GENERIC_WRITE | DELETE, 0, nullptr,
-                                                             overwrite ? CREATE_ALWAYS : CREATE_NEW,
-                                                             FILE_ATTRIBUTE_NORMAL, nullptr));
-                                        return static_cast<bool>(to);
-                                    })
-                    : GetLastError();
+        error = CallWhileHeld(wait, [&] {
+            to.Reset(CreateFileW(destination.system.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                 overwrite ? CREATE_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr));
+            return static_cast<bool>(to);
+        });
     }
     static thread_local std::vector<char> buffer(256 * 1024);
     std::uint64_t copied = 0;
@@ -440,21 +458,22 @@ std::error_code FileReader::Open(const OpenFolder& folder, const Item& file, con
     OwnedHandle opened(
         CreateFileW(path_.system.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                     FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    BY_HANDLE_FILE_INFORMATION information{};
+    FILE_BASIC_INFO basic{};
     Place folderPlace;
     Place place;
-    DWORD error = opened && GetFileInformationByHandle(opened.Get(), &information)
-                      ? ReadPlace(opened.Get(), place)
-                      : GetLastError();
-    if (error == ERROR_SUCCESS) {
-        error = ReadPlace(reinterpret_cast<HANDLE>(folder.Handle()), folderPlace);
+    if (const std::error_code error = folder.ReadPlace(folderPlace)) {
+        return error;
     }
+    const DWORD error =
+        opened && GetFileInformationByHandleEx(opened.Get(), FileBasicInfo, &basic, sizeof(basic))
+            ? ReadPlaceInFolder(opened.Get(), folderPlace, place)
+            : GetLastError();
     if (error != ERROR_SUCCESS) {
         return SystemError(error);
     }
     const Place expected{folderPlace.volume, JoinWithBackslash(folderPlace.path, file.name)};
     constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-    if ((information.dwFileAttributes & kNotPlain) != 0 || !IsSamePlace(place, expected)) {
+    if ((basic.FileAttributes & kNotPlain) != 0 || !IsSamePlace(place, expected)) {
         return SystemError(ERROR_NOT_SUPPORTED);
     }
     handle_ = reinterpret_cast<std::intptr_t>(opened.Release());
@@ -557,7 +576,10 @@ Status RemoveItem(const OpenFolder& folder, const Item& item, bool force, const 
     DWORD error =
         OpenWhileHeld(wait, file.system, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      FILE_FLAG_OPEN_REPARSE_POINT, handle, reached);
+                      FILE_FLAG_OPEN_REPARSE_POINT, handle);
+    if (error == ERROR_SUCCESS) {
+        error = ReadPlaceInFolder(handle.Get(), folderPlace, reached);
+    }
     if (error == ERROR_SUCCESS) {
         if (!IsSamePlace(reached, expected)) {
             return Status::Failure(SystemError(ERROR_CANT_ACCESS_FILE),
@@ -677,7 +699,11 @@ DWORD ReadPlace(HANDLE item, Place& place) {
     if (!GetFileInformationByHandle(item, &information)) {
         return GetLastError();
     }
-    place.volume = information.dwVolumeSerialNumber;
+    return ReadPlaceInFolder(item, Place{information.dwVolumeSerialNumber, {}}, place);
+}
+
+DWORD ReadPlaceInFolder(HANDLE item, const Place& folder, Place& place) {
+    place.volume = folder.volume;
     // Too small a buffer still gets the name's length: one more call reads it whole.
     std::vector<std::byte> buffer(sizeof(FILE_NAME_INFO) + MAX_PATH * sizeof(wchar_t));
     for (;;) {

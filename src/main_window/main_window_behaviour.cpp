@@ -22,14 +22,14 @@ MainWindowBehaviour::MainWindowBehaviour(Window& window, FileSystemFactory creat
 void MainWindowBehaviour::OnLoad() {
     std::wstring failure;
     FileSystemCreation creation = createFileSystem_();
-    if (creation.fileSystem == nullptr || creation.status.Failed()) {
+    if (creation.value == nullptr || creation.status.Failed()) {
         failure = creation.status.Failed() ? creation.status.description : kFileSystemNotStarted;
     } else {
-        fileSystem_ = std::move(creation.fileSystem);
+        fileSystem_ = std::move(creation.value);
         window_.SetStatusText(L"");
-        DetectionResult detection = DetectInstall(*fileSystem_);
+        Result<std::wstring> detection = DetectInstall(*fileSystem_);
         if (!detection.status.Failed()) {
-            window_.SetSourcePathText(detection.exePath);
+            window_.SetSourcePathText(detection.value);
             return;
         }
         failure = std::move(detection.status.description);
@@ -51,7 +51,7 @@ void MainWindowBehaviour::OnOKClick() {
     if (copyUnderway_) {
         return;
     }
-    const DerivationResult derivation =
+    const Result<DeploymentPaths> derivation =
         DeriveDeploymentPaths(window_.SourcePathText(), programFolder_);
     if (derivation.status.Failed()) {
         ReportCopyFailure(derivation.status.description);
@@ -66,7 +66,7 @@ void MainWindowBehaviour::OnOKClick() {
         ReportCopyFailure(kFileSystemUnavailable);
         return;
     }
-    const DeploymentPaths& paths = derivation.paths;
+    const DeploymentPaths& paths = derivation.value;
     const Result<bool> common = fileSystem_->FolderExists(paths.commonDir);
     if (common.status.Failed()) {
         ReportCopyFailure(common.status.description);

@@ -29,25 +29,24 @@ TEST(PathDerivation, TheFolderThatHoldsTheFileGivesCommonAndTheTarget) {
         {L"\"C:\\Tarno\\Tarno.exe", L"\"C:\\Tarno\\Tarno.exe", L"\"C:\\Tarno\\Common"},
         {L"\"\"", L"", L""},
         {L"\tC:\\T\\Tarno.exe ", L"\tC:\\T\\Tarno.exe", L"\tC:\\T\\Common"},  // only spaces go
-        {L"\\Tarno.exe", L"\\Tarno.exe", L"\\Common"},
         {L"C:\\Tools\\tool.exe", L"C:\\Tools\\tool.exe", L"C:\\Tools\\Common"},
         {L" Tarno.exe ", L"Tarno.exe", L""},
         {L"    ", L"", L""},
     };
     for (const auto& [box, exePath, commonDir] : cases) {
-        const DerivationResult result = DeriveDeploymentPaths(Native(box), Native(L"D:\\M"));
+        const Result<DeploymentPaths> result = DeriveDeploymentPaths(Native(box), Native(L"D:\\M"));
         EXPECT_EQ(result.status.Failed(), commonDir.empty()) << ::testing::PrintToString(box);
-        EXPECT_EQ(result.paths.commonDir, Native(commonDir));
+        EXPECT_EQ(result.value.commonDir, Native(commonDir));
         if (commonDir.empty()) {
             EXPECT_NE(result.status.description.find(L"\"" + exePath + L"\""), std::wstring::npos);
             continue;
         }
-        EXPECT_EQ(result.paths.exePath, Native(exePath));
-        EXPECT_EQ(result.paths.targetDir, Native(commonDir + L"\\VestroData"));
-        EXPECT_EQ(result.paths.sourceDir, Native(L"D:\\M\\Data"));
+        EXPECT_EQ(result.value.exePath, Native(exePath));
+        EXPECT_EQ(result.value.targetDir, Native(commonDir + L"\\VestroData"));
+        EXPECT_EQ(result.value.sourceDir, Native(L"D:\\M\\Data"));
     }
 #ifdef _WIN32
-    EXPECT_EQ(DeriveDeploymentPaths(L"C:/Tarno/Tarno.exe", L"D:").paths.commonDir,
+    EXPECT_EQ(DeriveDeploymentPaths(L"C:/Tarno/Tarno.exe", L"D:").value.commonDir,
               L"C:/Tarno\\Common");
 #endif
 }

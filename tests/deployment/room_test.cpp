@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 TEST(Room, ACopyThatCannotFitIsRefusedUntouchedAndReuseMakesItFit) {
     DeploymentLayout layout;
     WriteFile(layout.Data() / "big.bin", std::string(1 << 20, 'b'));
-    const std::unique_ptr<FileSystem> real = CreateFileSystem().fileSystem;
+    const std::unique_ptr<FileSystem> real = CreateFileSystem().value;
     InstrumentedFileSystem fileSystem(*real);
     const auto replace = [&](std::uint64_t freeSpace) {
         fileSystem.freeSpace = freeSpace;

@@ -20,7 +20,7 @@ namespace {
 
 using namespace testing;
 namespace fs = std::filesystem;
-const std::unique_ptr<FileSystem> realFileSystem = CreateFileSystem().fileSystem;
+const std::unique_ptr<FileSystem> realFileSystem = CreateFileSystem().value;
 
 Status Replace(const DeploymentLayout& layout, FileSystem& fileSystem = *realFileSystem,
                const ReplacementProgress& progress = {},
@@ -258,8 +258,7 @@ TEST(StagedReplacement, HeldItemsAreWaitedForOncePerStepAndALastingHoldChangesNo
         std::chrono::milliseconds(10'000),
         [&] { return HoldWait::Clock::time_point(std::chrono::milliseconds(slept)); },
         [&](std::chrono::milliseconds pause) { slept += pause.count(); }};
-    const std::unique_ptr<FileSystem> fileSystem =
-        CreateFileSystemWithHoldWait(testClock).fileSystem;
+    const std::unique_ptr<FileSystem> fileSystem = CreateFileSystemWithHoldWait(testClock).value;
     DeploymentLayout layout;
     std::vector<OwnedHandle> held;
     const auto hold = [&](const fs::path& folder) {

@@ -28,7 +28,9 @@ struct HeldCall {
     }
 };
 
-TEST(HoldWaitTest, AHoldIsTriedAgainWithGrowingPausesUntilTheBoundAndNothingElseIs) {
+// A hold is tried again with growing pauses until the bound, and nothing else is. The items of a
+// step share one bound, started by the first hold; a step without waiting tries each item once.
+TEST(HoldWaitTest, AHoldIsWaitedForUntilItsBoundOncePerStep) {
     HeldCall brief;
     EXPECT_EQ(0, brief.Run({1, 1, 0}));
     EXPECT_EQ(3, brief.calls);
@@ -43,11 +45,7 @@ TEST(HoldWaitTest, AHoldIsTriedAgainWithGrowingPausesUntilTheBoundAndNothingElse
     HeldCall other;
     EXPECT_EQ(2, other.Run({2}));
     EXPECT_EQ(1, other.calls);
-}
 
-// The items of a step share one bound, started by the first hold; a step without waiting tries
-// each item once.
-TEST(HoldWaitTest, AStepWaitsForAllItsHeldItemsOnceAndAStepWithoutWaitingNotAtAll) {
     HeldCall items;
     StepHoldBound step, atOnce(false);
     items.wait.step = &step;

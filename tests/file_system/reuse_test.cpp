@@ -4,7 +4,6 @@
 #include <string>
 
 #include "file_system/file_system.h"
-#include "support/file_that_cannot_be_read.h"
 #include "support/folder_link.h"
 #include "support/temporary_folder.h"
 #ifndef _WIN32
@@ -19,7 +18,7 @@ namespace fs = std::filesystem;
 // Data, an earlier copy of it made by the file system (old), and a copy reusing old (new).
 struct ReuseTest : ::testing::Test {
     void SetUp() override {
-        fileSystem = std::move(CreateFileSystem().fileSystem);
+        fileSystem = std::move(CreateFileSystem().value);
         for (const wchar_t* name : {L"same.txt", L"changed.txt", L"damaged.txt", L"linked.txt",
                                     L"held.txt", L"read-only.txt", L"sub/deep.txt"}) {
             WriteFile(Data(name), "content of " + fs::path(name).string());
@@ -103,7 +102,7 @@ TEST_F(ReuseTest, AHeldOrUnlinkableOldFileIsCopiedInstead) {
 #endif
     fs::remove(Old(L"held.txt"));
     // Held without sharing on Windows; natively a link that leads nowhere.
-    FileThatCannotBeRead held(Old(L"held.txt"));
+    const auto held = MakeUnreadableFile(Old(L"held.txt"));
     ASSERT_EQ(CopyReusing().description, L"");
     EXPECT_EQ(SnapshotTree(root.Child(L"new")), SnapshotTree(root.Child(L"Data")));
 }

@@ -16,14 +16,9 @@ inline constexpr std::array<std::wstring_view, 2> kInstallCandidates = {
     L"C:\\Program Files (x86)\\Tarno\\Tarno.exe",
 };
 
-struct DetectionResult {
-    std::wstring exePath;  // the first candidate that exists, or empty
-    Status status;
-};
-
-// Probes the candidates in order and stops at the first that exists. A failed probe ends the
-// search with its failure.
-DetectionResult DetectInstall(FileSystem& fileSystem,
-                              std::span<const std::wstring_view> candidates = kInstallCandidates);
+// Probes the candidates in order and gives the first that exists, or nothing. A failed probe ends
+// the search with its failure.
+Result<std::wstring> DetectInstall(
+    FileSystem& fileSystem, std::span<const std::wstring_view> candidates = kInstallCandidates);
 
 }  // namespace vestro

@@ -15,13 +15,8 @@ struct DeploymentPaths {
     std::wstring sourceDir;  // the program folder, then "Data"
 };
 
-struct DerivationResult {
-    DeploymentPaths paths;
-    Status status;
-};
-
 // Fails, touching nothing, when the path has no folder part.
-DerivationResult DeriveDeploymentPaths(std::wstring_view sourcePathText,
-                                       std::wstring_view programFolder);
+Result<DeploymentPaths> DeriveDeploymentPaths(std::wstring_view sourcePathText,
+                                              std::wstring_view programFolder);
 
 }  // namespace vestro

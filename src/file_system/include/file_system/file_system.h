@@ -125,10 +125,7 @@ class FileSystem {
 };
 
 // A new service object for this platform, or the failure that kept one from being made.
-struct FileSystemCreation {
-    std::unique_ptr<FileSystem> fileSystem;
-    Status status;
-};
+using FileSystemCreation = Result<std::unique_ptr<FileSystem>>;
 
 FileSystemCreation CreateFileSystem();
 
