@@ -11,6 +11,11 @@ namespace vestro::bench {
 //                            rm -rf the old
 //             "cp-parallel": the same with 4 cp -a at once over source's top-level entries and
 //                            4 rm -rf at once over the old folder's
+//             "rsync-staged": cp -al of the old folder to a new one, rsync -a --delete from
+//                            source into it (files of the same size and time are kept as the
+//                            links), two mv, rm -rf of the old
+//             "rsync-checksum": the same with rsync --checksum (files kept only when their
+//                            contents are the same, as ours)
 //   Windows   "xcopy":       cmd's rmdir /s /q target, then xcopy /e /i /h /k /y
 //             "robocopy":    robocopy /MIR /MT:8 to a new folder, then our order with cmd's move
 //                            and rmdir /s /q

@@ -17,13 +17,16 @@ namespace vestro::bench {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vestro_benchmark generate <platform> <small|large> <files> <data folder> "
+    "usage: vestro_benchmark generate <platform> <small|deep|large> <files> <data folder> "
     "<records file>\n"
+    "       vestro_benchmark generate <platform> redeploy <files> <data folder> <records file> "
+    "<old data folder>\n"
     "       vestro_benchmark <side> <platform> <data set> <timed|warmup> <source> <target> "
     "<records file>\n"
     "         side: ours, ours@<tree workers>, ours@<copy workers>:<delete workers>, or a baseline "
     "(natively rm-cp, cp-order, "
-    "cp-parallel; on Windows xcopy, robocopy)\n"
+    "cp-parallel, rsync-staged, rsync-checksum; on Windows xcopy, robocopy), ours-full (ours "
+    "without reuse) or floor\n"
     "       vestro_benchmark verify <original> <copy> [contents]\n"
     "       vestro_benchmark report <records file>\n";
 
@@ -32,7 +35,13 @@ int Generate(const std::vector<std::wstring>& arguments) {
     const std::string name = Utf8(arguments[2]);
     const std::uint64_t files = std::stoull(arguments[3]);
     const std::filesystem::path dataFolder = ToFileSystemPath(arguments[4]);
-    if (!GenerateDataSet(name, files, dataFolder)) {
+    if (name == "redeploy") {
+        if (arguments.size() != 7) {
+            std::cerr << "the redeploy set needs a folder for its old data\n";
+            return 2;
+        }
+        GenerateRedeploySet(files, dataFolder, ToFileSystemPath(arguments[6]));
+    } else if (arguments.size() != 6 || !GenerateDataSet(name, files, dataFolder)) {
         std::cerr << "unknown data set: " << name << '\n';
         return 2;
     }
@@ -80,7 +89,7 @@ int Report(const std::vector<std::wstring>& arguments) {
 int RunCommand(const std::vector<std::wstring>& arguments) {
     const std::wstring command = arguments.empty() ? L"" : arguments[0];
     try {
-        if (command == L"generate" && arguments.size() == 6) {
+        if (command == L"generate" && (arguments.size() == 6 || arguments.size() == 7)) {
             return Generate(arguments);
         }
         if (IsSideName(Utf8(command)) && arguments.size() == 7) {

@@ -1,5 +1,7 @@
 #include "data_set_generation.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -80,7 +82,48 @@ void GenerateFewLarge(std::uint64_t files, const std::filesystem::path& dataFold
     }
 }
 
+// As an earlier deployment left it: the copy's times equal the originals', so that it is reused.
+void CopyKeepingTimes(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::filesystem::copy(from, to, std::filesystem::copy_options::recursive);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(from)) {
+        if (entry.is_regular_file()) {
+            std::filesystem::last_write_time(to / entry.path().lexically_relative(from),
+                                             std::filesystem::last_write_time(entry.path()));
+        }
+    }
+}
+
+void RewriteEveryHundredthFile(const std::filesystem::path& dataFolder) {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dataFolder)) {
+        if (entry.is_regular_file()) {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    PseudoRandom sizes(files.size() + 13);
+    for (std::size_t index = 0; index < files.size(); index += 100) {
+        const std::filesystem::path& file = files[index];
+        const auto before = std::filesystem::last_write_time(file);
+        const std::uint64_t oldSize = std::filesystem::file_size(file);
+        std::uint64_t size = sizes.Between(1 * kKibibyte, 16 * kKibibyte);
+        size += size == oldSize ? 1 : 0;
+        // Seeds no file of the set was first written with.
+        WritePseudoRandomFile(file, size, (std::uint64_t{1} << 32) + index);
+        // A clock coarser than the time since the copy would leave the old time.
+        std::filesystem::last_write_time(file, std::max(std::filesystem::last_write_time(file),
+                                                        before + std::chrono::seconds(2)));
+    }
+}
+
 }  // namespace
+
+void GenerateRedeploySet(std::uint64_t files, const std::filesystem::path& dataFolder,
+                         const std::filesystem::path& oldFolder) {
+    GenerateManySmall(files, dataFolder);
+    CopyKeepingTimes(dataFolder, oldFolder);
+    RewriteEveryHundredthFile(dataFolder);
+}
 
 bool GenerateDataSet(const std::string& name, std::uint64_t files,
                      const std::filesystem::path& dataFolder) {

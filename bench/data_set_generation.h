@@ -14,4 +14,11 @@ namespace vestro::bench {
 bool GenerateDataSet(const std::string& name, std::uint64_t files,
                      const std::filesystem::path& dataFolder);
 
+// "redeploy": the small set's shape in dataFolder and the client's data from an earlier
+// deployment in oldFolder: a copy that keeps last-write times, after which every hundredth file
+// of dataFolder (in name order) is written again with other contents, another size and a later
+// last-write time. Throws as GenerateDataSet.
+void GenerateRedeploySet(std::uint64_t files, const std::filesystem::path& dataFolder,
+                         const std::filesystem::path& oldFolder);
+
 }  // namespace vestro::bench

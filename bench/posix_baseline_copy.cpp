@@ -27,6 +27,16 @@ const std::map<std::string, std::pair<std::string, std::string>>& Scripts() {
             mv -- "$2" "$2.old" && mv -- "$2.new" "$2")",
           R"(find "$2.old" -mindepth 1 -maxdepth 1 -print0 | xargs -0 -r -P 4 -n 1 rm -rf -- &&
             rmdir -- "$2.old")"}},
+        // rsync writes each changed file under a new name and renames it over the link, so the
+        // old data the new folder was linked from stays as it was until the swap.
+        {"rsync-staged",
+         {R"(cp -al -- "$2" "$2.new" && rsync -a --delete -- "$1/" "$2.new/" &&
+            mv -- "$2" "$2.old" && mv -- "$2.new" "$2")",
+          R"(rm -rf -- "$2.old")"}},
+        {"rsync-checksum",
+         {R"(cp -al -- "$2" "$2.new" && rsync -a --delete --checksum -- "$1/" "$2.new/" &&
+            mv -- "$2" "$2.old" && mv -- "$2.new" "$2")",
+          R"(rm -rf -- "$2.old")"}},
     };
     return scripts;
 }

@@ -23,6 +23,7 @@ double Median(std::vector<double> values) {
 struct SideFigures {
     std::vector<double> seconds;
     std::vector<double> successSeconds;
+    std::vector<double> writtenBytes;  // of the timed runs the system counted them for
     std::uint64_t peakBytes = 0;
     std::uint64_t growthBytes = 0;
 };
@@ -38,6 +39,9 @@ SideFigures Collect(const Records& records, const std::string& platform, const s
         if (!run.warmUp) {
             figures.seconds.push_back(run.seconds);
             figures.successSeconds.push_back(run.successSeconds);
+            if (run.writtenBytes) {
+                figures.writtenBytes.push_back(static_cast<double>(*run.writtenBytes));
+            }
         }
         figures.peakBytes = std::max(figures.peakBytes, run.peakBytes);
         figures.growthBytes = std::max(figures.growthBytes, run.growthBytes);
@@ -72,15 +76,30 @@ bool IsOurs(const std::string& side) {
     return side == "ours" || side.starts_with("ours@");
 }
 
+// Ours with reuse turned off: our own full replacement, neither ours nor a baseline.
+constexpr const char* kOursWithoutReuse = "ours-full";
+
 std::string Format(const char* pattern, auto... values) {
     char buffer[256];
     std::snprintf(buffer, sizeof(buffer), pattern, values...);
     return buffer;
 }
 
+constexpr double kMegabyte = 1e6;
+
+// The median of the bytes written, in MB; "-" where the system did not count them.
+std::string WrittenMegabytes(const SideFigures& figures) {
+    return figures.writtenBytes.empty() ? "-"
+                                        : Format("%.1f", Median(figures.writtenBytes) / kMegabyte);
+}
+
 // What the closing lines quote, per platform and data set.
 struct Summary {
     std::map<std::string, double> ratios;
+    // Ours against one baseline, by "<platform> <data set> <baseline>".
+    std::map<std::string, double> baselineRatios;
+    std::map<std::string, double> fullReplacementRatios;
+    std::map<std::string, double> writtenShares;
     std::map<std::string, double> successRatios;
     std::map<std::string, double> floorRatios;
     std::map<std::string, std::uint64_t> peakBytes;
@@ -101,9 +120,9 @@ struct Fastest {
 void PrintPlatform(const Records& records, const std::string& platform, std::ostream& out,
                    Summary& summary) {
     out << "== " << platform << '\n';
-    out << Format("%-6s %6s %10s %5s %7s %-11s %7s %6s %7s %-11s %7s %6s %7s %7s %6s %6s\n", "set",
-                  "files", "bytes", "runs", "ours s", "fastest", "base s", "ratio", "ok s",
-                  "fastest ok", "base ok", "ratio", "MB/s", "files/s", "peak", "growth");
+    out << Format("%-8s %6s %10s %5s %7s %-14s %7s %6s %7s %-14s %7s %6s %7s %7s %6s %6s %7s\n",
+                  "set", "files", "bytes", "runs", "ours s", "fastest", "base s", "ratio", "ok s",
+                  "fastest ok", "base ok", "ratio", "MB/s", "files/s", "peak", "growth", "wr MB");
     std::string baselineLines;
     std::string poolLines;
     for (const DataSetRecord& dataSet : records.dataSets) {
@@ -111,11 +130,14 @@ void PrintPlatform(const Records& records, const std::string& platform, std::ost
             continue;
         }
         const SideFigures ours = Collect(records, platform, dataSet.name, "ours");
+        const double oursMedian = Median(ours.seconds);
+        const std::string key = platform + " " + dataSet.name;
         Fastest fastest;
         Fastest fastestToSuccess;
         std::string baselines;
         std::string pools;
         std::string floor;
+        std::string fullReplacementLine;
         double floorMedian = 0;
         for (const std::string& side : SidesOf(records, platform, dataSet.name)) {
             const SideFigures figures = Collect(records, platform, dataSet.name, side);
@@ -124,48 +146,73 @@ void PrintPlatform(const Records& records, const std::string& platform, std::ost
             }
             const double median = Median(figures.seconds);
             const double toSuccess = Median(figures.successSeconds);
+            const std::string written = WrittenMegabytes(figures);
             if (IsOurs(side)) {
-                pools += Format("  %s %.3f / %.3f s", side.substr(5).c_str(), toSuccess, median);
+                pools += Format("  %s %.3f / %.3f s %s MB", side.substr(5).c_str(), toSuccess,
+                                median, written.c_str());
                 continue;
             }
             if (side == "floor") {
                 floorMedian = median;
+                floor = written;
                 continue;
             }
-            baselines += Format("  %s %.3f / %.3f s", side.c_str(), toSuccess, median);
+            if (side == kOursWithoutReuse) {
+                fullReplacementLine = Format(
+                    "  %s ours with reuse turned off (medians, new data in place / whole): %.3f / "
+                    "%.3f s %s MB",
+                    dataSet.name.c_str(), toSuccess, median, written.c_str());
+                if (!ours.seconds.empty()) {
+                    fullReplacementLine += Format("; ours against it: %.2f", oursMedian / median);
+                    summary.fullReplacementRatios[key] = oursMedian / median;
+                }
+                fullReplacementLine += '\n';
+                continue;
+            }
+            baselines += Format("  %s %.3f / %.3f s %s MB", side.c_str(), toSuccess, median,
+                                written.c_str());
+            if (!ours.seconds.empty()) {
+                summary.baselineRatios[key + " " + side] = oursMedian / median;
+            }
             fastest.Offer(side, median);
             fastestToSuccess.Offer(side, toSuccess);
         }
         if (!baselines.empty()) {
-            baselineLines += "  " + dataSet.name +
-                             " baselines (medians, new data in place / whole):" + baselines + '\n';
+            baselineLines +=
+                "  " + dataSet.name +
+                " baselines (medians, new data in place / whole, written):" + baselines + '\n';
         }
+        baselineLines += fullReplacementLine;
         if (!pools.empty()) {
             poolLines += "  " + dataSet.name +
-                         " ours by tree workers (new data in place / whole):" + pools + '\n';
+                         " ours by tree workers (new data in place / whole, written):" + pools +
+                         '\n';
         }
         if (ours.seconds.empty()) {
             continue;
         }
-        const double oursMedian = Median(ours.seconds);
         const double oursToSuccess = Median(ours.successSeconds);
         const double ratio = fastest.side.empty() ? 0 : oursMedian / fastest.seconds;
         const double successRatio =
             fastestToSuccess.side.empty() ? 0 : oursToSuccess / fastestToSuccess.seconds;
         out << Format(
-            "%-6s %6llu %10llu %5zu %7.3f %-11s %7.3f %6.2f %7.3f %-11s %7.3f %6.2f %7.1f %7.0f "
-            "%6.1f %6.1f\n",
+            "%-8s %6llu %10llu %5zu %7.3f %-14s %7.3f %6.2f %7.3f %-14s %7.3f %6.2f %7.1f %7.0f "
+            "%6.1f %6.1f %7s\n",
             dataSet.name.c_str(), static_cast<unsigned long long>(dataSet.files),
             static_cast<unsigned long long>(dataSet.bytes), ours.seconds.size(), oursMedian,
             fastest.side.empty() ? "-" : fastest.side.c_str(), fastest.seconds, ratio,
             oursToSuccess, fastestToSuccess.side.empty() ? "-" : fastestToSuccess.side.c_str(),
             fastestToSuccess.seconds, successRatio, dataSet.bytes / 1e6 / oursMedian,
-            dataSet.files / oursMedian, ours.peakBytes / kMebibyte, ours.growthBytes / kMebibyte);
+            dataSet.files / oursMedian, ours.peakBytes / kMebibyte, ours.growthBytes / kMebibyte,
+            WrittenMegabytes(ours).c_str());
+        if (!ours.writtenBytes.empty() && dataSet.bytes > 0) {
+            summary.writtenShares[key] = Median(ours.writtenBytes) / dataSet.bytes;
+        }
         if (floorMedian > 0) {
             baselineLines += Format(
-                "  %s floor (bare loop of CopyFileExW into an empty folder, median): %.3f s; ours "
-                "to success against it: %.2f\n",
-                dataSet.name.c_str(), floorMedian, oursToSuccess / floorMedian);
+                "  %s floor (bare loop of CopyFileExW into an empty folder, median): %.3f s %s MB; "
+                "ours to success against it: %.2f\n",
+                dataSet.name.c_str(), floorMedian, floor.c_str(), oursToSuccess / floorMedian);
             summary.floorRatios[platform + " " + dataSet.name] = oursToSuccess / floorMedian;
         }
         if (!fastest.side.empty()) {
@@ -206,7 +253,17 @@ void PrintResultsTable(const Records& records, std::ostream& out) {
     // Ours until the new data is in place against the fastest baseline to that point.
     out << "ratio to success small: " << Ratio(summary.successRatios, "native small")
         << "  deep: " << Ratio(summary.successRatios, "native deep") << '\n';
-    out << "wine floor ratio: " << Ratio(summary.floorRatios, "wine small") << '\n';
+    out << "wine floor ratio: " << Ratio(summary.floorRatios, "wine small")
+        << "  redeploy: " << Ratio(summary.floorRatios, "wine redeploy") << '\n';
+    // The redeploy set: ours against the exact peer and the one that trusts sizes and times.
+    out << "redeploy ratio: " << Ratio(summary.baselineRatios, "native redeploy rsync-checksum")
+        << " (checksum peer)  " << Ratio(summary.baselineRatios, "native redeploy rsync-staged")
+        << " (staged peer)\n";
+    const auto share = summary.writtenShares.find("native redeploy");
+    out << "redeploy written: "
+        << (share == summary.writtenShares.end() ? "n/a" : Format("%.1f%%", share->second * 100))
+        << " of Data's bytes  against ours-full: "
+        << Ratio(summary.fullReplacementRatios, "native redeploy") << '\n';
 }
 
 }  // namespace vestro::bench

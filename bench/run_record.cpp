@@ -10,7 +10,12 @@ std::string FormatRecord(const RunRecord& run) {
     line.precision(9);
     line << "run " << run.platform << ' ' << run.dataSet << ' ' << run.side << ' '
          << (run.warmUp ? "warmup" : "timed") << ' ' << run.seconds << ' ' << run.peakBytes << ' '
-         << run.growthBytes << ' ' << run.successSeconds;
+         << run.growthBytes << ' ' << run.successSeconds << ' ';
+    if (run.writtenBytes) {
+        line << *run.writtenBytes;
+    } else {
+        line << '-';
+    }
     return line.str();
 }
 
@@ -43,6 +48,10 @@ Records ReadRecords(const std::filesystem::path& recordsFile) {
                 // Records written before the time to success was kept: the whole time.
                 if (!(fields >> run.successSeconds)) {
                     run.successSeconds = run.seconds;
+                }
+                // "-" where the system did not count them, and nothing in older records.
+                if (std::uint64_t written = 0; fields >> written) {
+                    run.writtenBytes = written;
                 }
                 records.runs.push_back(run);
             }

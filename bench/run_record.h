@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,12 +13,13 @@ namespace vestro::bench {
 struct RunRecord {
     std::string platform;
     std::string dataSet;
-    std::string side;  // "ours", "ours@<workers>", a baseline's name, or "floor"
+    std::string side;  // "ours", "ours@<workers>", "ours-full", a baseline's name, or "floor"
     bool warmUp = false;
-    double seconds = 0;             // the whole run, old data removed
-    double successSeconds = 0;      // until the new data was in place
-    std::uint64_t peakBytes = 0;    // the process's peak resident memory after the run
-    std::uint64_t growthBytes = 0;  // how much the run raised that peak
+    double seconds = 0;                         // the whole run, old data removed
+    double successSeconds = 0;                  // until the new data was in place
+    std::uint64_t peakBytes = 0;                // the process's peak resident memory after the run
+    std::uint64_t growthBytes = 0;              // how much the run raised that peak
+    std::optional<std::uint64_t> writtenBytes;  // sent towards storage, where the system counts it
 };
 
 struct DataSetRecord {

@@ -2,15 +2,18 @@
 
 #include <chrono>
 #include <optional>
+#include <utility>
 
 #include "bare_copy_loop.h"
 #include "baseline_copy.h"
+#include "copy_without_reuse.h"
 #include "deployment/staged_replacement.h"
 #include "file_system/file_system.h"
 #include "file_system/path_conversion.h"
 #include "peak_memory.h"
 #include "run_record.h"
 #include "utf8_text.h"
+#include "written_bytes.h"
 
 namespace vestro::bench {
 namespace {
@@ -26,7 +29,7 @@ unsigned ParseCount(const std::string& text) {
 // product's own choice.
 bool ParseOurs(const std::string& side, TreeWorkers& workers) {
     workers = {};
-    if (side == "ours") {
+    if (side == "ours" || side == kOursWithoutReuseSide) {
         return true;
     }
     if (!side.starts_with("ours@")) {
@@ -45,18 +48,24 @@ bool ParseOurs(const std::string& side, TreeWorkers& workers) {
 template <typename Job>
 std::string TimeAndRecord(const RunSettings& settings, const std::string& side, Job job) {
     const std::uint64_t peakBefore = PeakResidentBytes();
+    const std::optional<std::uint64_t> writtenBefore = BytesWrittenToStorage();
     const auto start = std::chrono::steady_clock::now();
     std::optional<std::chrono::duration<double>> toSuccess;
     std::string failure = job([&] { toSuccess = std::chrono::steady_clock::now() - start; });
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     const std::uint64_t peakAfter = PeakResidentBytes();
+    const std::optional<std::uint64_t> writtenAfter = BytesWrittenToStorage();
     if (!failure.empty()) {
         return failure;
+    }
+    std::optional<std::uint64_t> written;
+    if (writtenBefore && writtenAfter) {
+        written = *writtenAfter - *writtenBefore;
     }
     AppendRecord(settings.recordsFile,
                  FormatRecord(RunRecord{settings.platform, settings.dataSet, side, settings.warmUp,
                                         elapsed.count(), toSuccess.value_or(elapsed).count(),
-                                        peakAfter, peakAfter - peakBefore}));
+                                        peakAfter, peakAfter - peakBefore, written}));
     return {};
 }
 
@@ -94,6 +103,9 @@ std::string TimeSide(const RunSettings& settings) {
     FileSystemCreation creation = CreateFileSystemWithTreeWorkers(workers);
     if (creation.status.Failed()) {
         return Utf8(creation.status.description);
+    }
+    if (settings.side == kOursWithoutReuseSide) {
+        creation.value = WithoutReuse(std::move(creation.value));
     }
     FileSystem& fileSystem = *creation.value;
     return TimeAndRecord(settings, settings.side, [&](const auto& newDataInPlace) -> std::string {

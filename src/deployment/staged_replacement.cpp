@@ -5,6 +5,7 @@
 
 #include "folder_nesting.h"
 #include "leftover_clearing.h"
+#include "room_check.h"
 
 namespace vestro {
 namespace {
@@ -25,8 +26,8 @@ Status AnotherCopyIsRunning(const std::wstring& targetDir) {
 }
 
 Status CopyToStaging(FileSystem& fileSystem, const std::wstring& sourceDir,
-                     const std::wstring& stagingDir, std::uint64_t total,
-                     const ReplacementProgress& progress) {
+                     const std::wstring& stagingDir, const std::wstring& targetDir,
+                     std::uint64_t total, const ReplacementProgress& progress) {
     if (progress) {
         progress(0, total);  // the total is known: the measuring is over
     }
@@ -37,7 +38,9 @@ Status CopyToStaging(FileSystem& fileSystem, const std::wstring& sourceDir,
             progress(std::min(bytesCopied, total), total);
         };
     }
-    if (Status status = fileSystem.CopyFolder(sourceDir, stagingDir, true, copyProgress);
+    // The old data's unchanged files become names in the new: it needs room only for the rest.
+    if (Status status =
+            fileSystem.CopyFolderReusing(sourceDir, stagingDir, targetDir, copyProgress);
         status.Failed()) {
         return status;
     }
@@ -62,7 +65,7 @@ Status StageAndSwap(FileSystem& fileSystem, const std::wstring& sourceDir,
     if (Status status = ClaimFreeName(fileSystem, StagingFolderFor(targetDir), stagingDir,
                                       [&](const std::wstring& staging) {
                                           return CopyToStaging(fileSystem, sourceDir, staging,
-                                                               total, progress);
+                                                               targetDir, total, progress);
                                       });
         status.Failed()) {
         DiscardStaging(fileSystem, stagingDir);
@@ -158,7 +161,13 @@ Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceD
         return status;
     }
     // Read before anything is touched: a Data that cannot be copied changes nothing.
-    const Result<TreeSize> size = fileSystem.MeasureFolder(sourceDir);
+    const std::wstring commonDir = HoldingFolderOf(targetDir);
+    const Result<VolumeSpace> volume = fileSystem.FreeSpace(commonDir);
+    if (volume.Failed()) {
+        return volume.status;
+    }
+    const Result<CopySize> size =
+        fileSystem.MeasureCopy(sourceDir, targetDir, volume.value.allocationUnit);
     if (size.status.Failed()) {
         return size.status;
     }
@@ -176,7 +185,11 @@ Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceD
     if (Status status = ClearLeftovers(fileSystem, targetDir); status.Failed()) {
         return status;
     }
-    return StageAndSwap(fileSystem, sourceDir, targetDir, size.value.bytes, progress,
+    // Once leftovers have gone, whose room counts too.
+    if (Status status = CheckRoom(fileSystem, commonDir, size.value); status.Failed()) {
+        return status;
+    }
+    return StageAndSwap(fileSystem, sourceDir, targetDir, size.value.source.bytes, progress,
                         newDataInPlace);
 }
 

@@ -78,6 +78,34 @@ class SystemFileSystem final : public FileSystem {
             });
     }
 
+    Status CopyFolderReusing(const std::wstring& source, const std::wstring& destination,
+                             const std::wstring& previous, const CopyProgress& progress) override {
+        std::wstring action = FromTo(L"copy the folder", source, destination);
+        return Guarded<Status>(
+            action, {&source, &destination}, [&](const ItemPath& from, const ItemPath& to) {
+                ItemPath old;
+                if (const std::error_code error = ToItemPath(previous, old)) {
+                    return SystemFailure(error, action);
+                }
+                return CopyTree(from, to, true, progress, treeWorkers_.copy, holdWait_, &old);
+            });
+    }
+
+    Result<CopySize> MeasureCopy(const std::wstring& source, const std::wstring& previous,
+                                 std::uint64_t allocationUnit) override {
+        return Guarded<Result<CopySize>>(CouldNot(L"read the folder", source), {&source, &previous},
+                                         [&](const ItemPath& from, const ItemPath& old) {
+                                             return MeasureCopyTree(from, &old, allocationUnit,
+                                                                    treeWorkers_.copy);
+                                         });
+    }
+
+    Result<VolumeSpace> FreeSpace(const std::wstring& folder) override {
+        return Guarded<Result<VolumeSpace>>(
+            CouldNot(L"read the free space of", folder), {&folder},
+            [](const ItemPath& item, const ItemPath&) { return ReadVolumeSpace(item); });
+    }
+
     Result<TreeSize> MeasureFolder(const std::wstring& path) override {
         return Guarded<Result<TreeSize>>(CouldNot(L"read the folder", path), {&path},
                                          [&](const ItemPath& item, const ItemPath&) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -66,9 +67,13 @@ struct Item {
     std::uint64_t size = 0;        // of a file, when asked for
     std::uint32_t attributes = 0;  // the system's own, which Windows keeps on a copy
     std::uint32_t reparseTag = 0;  // Windows: what kind of link
+    std::int64_t lastWrite = 0;    // of a file, when sizes are asked for; in the system's units
 };
 
 std::error_code ReadItem(const ItemPath& path, Item& item);
+
+// The attributes a copy of a file carries over.
+extern const std::uint32_t kCopiedAttributes;
 
 // Where an opened item lies as the system reached it, every link followed: its volume, and its
 // path there.
@@ -154,6 +159,31 @@ Status CreateFolder(const ItemPath& folder);
 Status CopyOneFile(const OpenFolder& folder, const Item& file, const ItemPath& destination,
                    bool overwrite, const HoldWait& wait, const ReadTree& tree,
                    std::uint64_t& bytes);
+
+// A plain file of a walked folder, opened to be read as itself: never through a link, and only
+// where it lies inside the tree. Nobody writes to it while it is open. Closed when it goes.
+class FileReader {
+  public:
+    FileReader() = default;
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+    ~FileReader();
+
+    std::error_code Open(const OpenFolder& folder, const Item& file, const ReadTree& tree);
+    // Up to size bytes; none at the end.
+    std::error_code Read(char* buffer, std::size_t size, std::size_t& read);
+    // Makes destination, where nothing stands yet, a second name of this very file; leaves
+    // nothing there when it fails.
+    std::error_code LinkAs(const ItemPath& destination) const;
+
+  private:
+    ItemPath path_;
+    std::intptr_t handle_ = -1;
+};
+
+// Where the folder lies, the room its user may still fill there, and the unit the room is
+// handed out in.
+Result<VolumeSpace> ReadVolumeSpace(const ItemPath& folder);
 
 // Lets the folder's items go (natively, a read-only folder keeps its items) when force asks.
 void OpenUpForRemoval(const ItemPath& folder, bool force);

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -222,6 +223,8 @@ std::error_code OpenFolder::List(std::vector<Item>& items, bool withSizes) const
         const mode_t mode = lookedAt ? information.st_mode : DTTOIF(entry->d_type);
         item.kind = S_ISLNK(mode) ? KindOfLink(folder, entry->d_name) : KindOf(mode);
         item.size = static_cast<std::uint64_t>(information.st_size);
+        item.attributes = information.st_mode & 07777;
+        item.lastWrite = information.st_mtim.tv_sec * 1'000'000'000LL + information.st_mtim.tv_nsec;
         items.push_back(std::move(item));
     }
     ::closedir(listing);
@@ -316,11 +319,85 @@ Status CopyOneFile(const OpenFolder& folder, const Item& file, const ItemPath& d
         }
         copied += static_cast<std::uint64_t>(sent);
     }
+    // The next copy reuses a file only with the same last-write time.
+    const timespec times[2] = {{0, UTIME_OMIT}, information.st_mtim};
+    if (::futimens(to.get(), times) != 0) {
+        return failure(LastError());
+    }
     if (const int error = to.Close(); error != 0) {
         return failure({error, std::generic_category()});
     }
     bytes = copied;
     return Status::Success();
+}
+
+const std::uint32_t kCopiedAttributes = 07777;
+
+FileReader::~FileReader() {
+    if (handle_ >= 0) {
+        ::close(static_cast<int>(handle_));
+    }
+}
+
+std::error_code FileReader::Open(const OpenFolder& folder, const Item& file, const ReadTree& tree) {
+    path_ = folder.Path().Child(file.name);
+    handle_ = ::openat(static_cast<int>(folder.Handle()), ToFileSystemPath(file.name).c_str(),
+                       O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    struct stat information {};
+    Place place;
+    if (handle_ < 0 || ::fstat(static_cast<int>(handle_), &information) != 0) {
+        return LastError();
+    }
+    if (const std::error_code error = ReadPlaceOf(handle_, place)) {
+        return error;
+    }
+    return S_ISREG(information.st_mode) && place.IsInside(tree.place)
+               ? std::error_code()
+               : std::make_error_code(std::errc::not_supported);
+}
+
+std::error_code FileReader::Read(char* buffer, std::size_t size, std::size_t& read) {
+    for (;;) {
+        const ssize_t result = ::read(static_cast<int>(handle_), buffer, size);
+        if (result >= 0) {
+            read = static_cast<std::size_t>(result);
+            return {};
+        }
+        if (errno != EINTR) {
+            return LastError();
+        }
+    }
+}
+
+// Through the descriptor's own entry in /proc: the very file that was read, whatever stands at
+// its name by now.
+std::error_code FileReader::LinkAs(const ItemPath& destination) const {
+    const std::string opened = "/proc/self/fd/" + std::to_string(handle_);
+    return ::linkat(AT_FDCWD, opened.c_str(), AT_FDCWD, destination.system.c_str(),
+                    AT_SYMLINK_FOLLOW) == 0
+               ? std::error_code()
+               : LastError();
+}
+
+// The volume is named by its mount point: the highest folder on the way with the same device.
+Result<VolumeSpace> ReadVolumeSpace(const ItemPath& folder) {
+    struct statvfs space {};
+    struct stat information {};
+    if (::statvfs(folder.system.c_str(), &space) != 0 ||
+        ::stat(folder.system.c_str(), &information) != 0) {
+        return {{},
+                SystemFailure(LastError(), CouldNot(L"read the free space of", folder.display))};
+    }
+    std::error_code error;
+    fs::path mount = fs::canonical(folder.system, error);
+    for (struct stat above{}; !error && mount.has_relative_path() &&
+                              ::stat(mount.parent_path().c_str(), &above) == 0 &&
+                              above.st_dev == information.st_dev;) {
+        mount = mount.parent_path();
+    }
+    return {{ToPathText(mount), static_cast<std::uint64_t>(space.f_bavail) * space.f_frsize,
+             std::max<std::uint64_t>(space.f_frsize, 1)},
+            Status::Success()};
 }
 
 // With discard on (as on many SSD and virtual disks), ext4 without a journal tells the disk of a

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "file_pairing.h"
 #include "tree_walks.h"
 #include "work_pool.h"
 
@@ -42,9 +43,13 @@ struct CopyWalk {
         ItemPath destination;
         Identity identity;
         std::vector<Item> subfolders;  // still to copy, the next one last
+        // The folder at the same place in the old data, when there is one to reuse files of.
+        std::shared_ptr<const OpenFolder> previous;
+        std::shared_ptr<const Counterparts> counterparts;
     };
 
     const ReadTree& tree;
+    const ReadTree* previousTree = nullptr;
     const ItemPath& destinationRoot;
     Identity destinationIdentity;
     bool overwrite = false;
@@ -118,28 +123,56 @@ Status CopyAndCount(const OpenFolder& folder, const Item& file, const ItemPath& 
     return status;
 }
 
+// A file the old data holds unchanged is made a second name of the old file, counted as its
+// bytes were compared; any other is copied.
+Status ReuseOrCopy(const FilePair& pair, const ItemPath& destination, const CopyWalk& walk) {
+    if (ReuseWhenSame(pair, destination)) {
+        walk.tally.Add(pair.file.size);
+        return Status::Success();
+    }
+    return CopyAndCount(pair.folder, pair.file, destination, walk);
+}
+
+// The old folder's items, or none when it cannot be read: its files are then copied.
+std::shared_ptr<const Counterparts> ListCounterparts(const OpenFolder* previous) {
+    std::vector<Item> items;
+    if (previous == nullptr || previous->List(items, true)) {
+        items.clear();
+    }
+    return std::make_shared<const Counterparts>(std::move(items));
+}
+
 // Lists the whole folder first, so that names clashing on Windows stop the copy before any of
 // them is copied; then hands its files out and keeps its subfolders for the walk.
 Status EnterFolder(CopyWalk& walk, std::shared_ptr<const OpenFolder> source, ItemPath destination,
-                   Identity identity) {
+                   Identity identity, std::shared_ptr<const OpenFolder> previous) {
     std::vector<Item> items;
-    if (const std::error_code error = source->List(items, false)) {
+    if (const std::error_code error = source->List(items, previous != nullptr)) {
         return SystemFailure(error, CouldNot(L"read the folder", source->Path().display));
     }
     if (Status status = RefuseCaseDuplicates(source->Path(), items); status.Failed()) {
         return status;
     }
-    CopyWalk::Level level{source, std::move(destination), identity, {}};
+    std::shared_ptr<const Counterparts> counterparts = ListCounterparts(previous.get());
+    CopyWalk::Level level{source, std::move(destination), identity,
+                          {},     std::move(previous),    std::move(counterparts)};
     for (Item& item : items) {
         if (item.kind == ItemKind::Folder || item.kind == ItemKind::FolderLink) {
             level.subfolders.push_back(std::move(item));
             continue;
         }
         ItemPath to = level.destination.Child(item.name);
+        const Item* old = level.counterparts->Find(item.name);
         const bool handedOut =
-            walk.pool.Submit([&walk, source, file = std::move(item), to = std::move(to)] {
-                return CopyAndCount(*source, file, to, walk);
-            });
+            old != nullptr && LooksSame(item, *old)
+                ? walk.pool.Submit([&walk, source, previous = level.previous, old = *old,
+                                    file = std::move(item), to = std::move(to)] {
+                      return ReuseOrCopy(
+                          {*source, file, walk.tree, *previous, old, *walk.previousTree}, to, walk);
+                  })
+                : walk.pool.Submit([&walk, source, file = std::move(item), to = std::move(to)] {
+                      return CopyAndCount(*source, file, to, walk);
+                  });
         if (!handedOut) {
             return Status::Success();  // the pool holds the failure that stopped it
         }
@@ -147,6 +180,23 @@ Status EnterFolder(CopyWalk& walk, std::shared_ptr<const OpenFolder> source, Ite
     std::reverse(level.subfolders.begin(), level.subfolders.end());
     walk.open.push_back(std::move(level));
     return Status::Success();
+}
+
+// The old folder at the subfolder's place, opened as itself and lying inside the old data; none
+// when there is no such plain folder there.
+std::shared_ptr<const OpenFolder> OpenPrevious(const CopyWalk& walk, const CopyWalk::Level& parent,
+                                               const Item& subfolder) {
+    const Item* old = parent.counterparts->FindFolder(subfolder.name);
+    if (old == nullptr) {
+        return nullptr;
+    }
+    auto folder = std::make_shared<OpenFolder>();
+    Place place;
+    if (folder->OpenInside(*parent.previous, *old) || folder->ReadPlace(place) ||
+        !place.IsInside(walk.previousTree->place)) {
+        return nullptr;
+    }
+    return folder;
 }
 
 // A linked folder leading back to a folder being copied, or the walk reaching the destination
@@ -177,13 +227,26 @@ Status EnterSubfolder(CopyWalk& walk, const Item& subfolder) {
     if (Status status = CreateFolder(to); status.Failed()) {
         return status;
     }
-    return EnterFolder(walk, std::move(folder), std::move(to), identity);
+    return EnterFolder(walk, std::move(folder), std::move(to), identity,
+                       OpenPrevious(walk, parent, subfolder));
 }
 
 }  // namespace
 
+// The old data's root, as a plain folder (never a link), with the place its files must lie in.
+std::shared_ptr<const OpenFolder> OpenPreviousRoot(const ItemPath* previous, ReadTree& tree) {
+    Item root;
+    auto folder = std::make_shared<OpenFolder>();
+    if (previous == nullptr || ReadItem(*previous, root) || root.kind != ItemKind::Folder ||
+        folder->Open(*previous) || folder->ReadPlace(tree.place)) {
+        return nullptr;
+    }
+    return folder;
+}
+
 Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwrite,
-                const CopyProgress& progress, unsigned workers, const HoldWait& wait) {
+                const CopyProgress& progress, unsigned workers, const HoldWait& wait,
+                const ItemPath* previous) {
     Item root;
     const std::error_code error = ReadItem(source, root);
     if (error || root.kind == ItemKind::Missing) {
@@ -222,8 +285,12 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
 
     ProgressTally tally(progress);  // outlives the pool, whose workers report to it
     WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kStop);
-    CopyWalk walk{tree, destination, destinationIdentity, overwrite, wait, pool, tally, {}};
-    Status status = EnterFolder(walk, std::move(sourceFolder), destination, sourceIdentity);
+    ReadTree previousTree{previous != nullptr ? *previous : source, {}};
+    std::shared_ptr<const OpenFolder> previousRoot = OpenPreviousRoot(previous, previousTree);
+    CopyWalk walk{tree, &previousTree, destination, destinationIdentity, overwrite, wait,
+                  pool, tally,         {}};
+    Status status = EnterFolder(walk, std::move(sourceFolder), destination, sourceIdentity,
+                                std::move(previousRoot));
     while (!status.Failed() && !walk.open.empty() && !pool.Stopped()) {
         CopyWalk::Level& level = walk.open.back();
         if (level.subfolders.empty()) {

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "file_pairing.h"
 #include "file_system/path_text.h"
 #include "tree_walks.h"
 #include "work_pool.h"
@@ -13,8 +14,12 @@ struct MeasureWalk {
     WorkPool& pool;
     const ItemPath& root;
     std::wstring rootReached;
+    std::uint64_t allocationUnit = 1;
     std::atomic<std::uint64_t> files{0};
     std::atomic<std::uint64_t> bytes{0};
+    std::atomic<std::uint64_t> folders{0};
+    std::atomic<std::uint64_t> filesToWrite{0};
+    std::atomic<std::uint64_t> bytesToWrite{0};
 };
 
 // The program runs elevated, and a link in Data that leads out of it would carry other folders,
@@ -30,9 +35,23 @@ Status RefuseOutwardLink(const MeasureWalk& walk, const ItemPath& link) {
     return LinkLeadsOutside(walk.root.display, link.display, reached);
 }
 
-// Lists one folder with the sizes of its files; its subfolders are handed out, so that the
-// folders are read side by side.
-Status MeasureFolderContents(MeasureWalk& walk, const ItemPath& folder) {
+std::uint64_t RoundedUp(std::uint64_t bytes, std::uint64_t unit) {
+    return bytes % unit == 0 ? bytes : bytes + (unit - bytes % unit);
+}
+
+// The old folder at the same place, listed; an old folder that cannot be read offers nothing.
+Counterparts ListCounterparts(const ItemPath* previous) {
+    std::vector<Item> items;
+    if (previous != nullptr && OpenFolder().OpenAndList(*previous, items, true)) {
+        items.clear();
+    }
+    return Counterparts(std::move(items));
+}
+
+// Lists one folder with the sizes of its files, and its counterpart in the old data when there
+// is one; its subfolders are handed out, so that the folders are read side by side.
+Status MeasureFolderContents(MeasureWalk& walk, const ItemPath& folder,
+                             const std::shared_ptr<const ItemPath>& previous) {
     if (walk.pool.Stopped()) {
         return Status::Success();  // the failure that stopped it is the one reported
     }
@@ -40,12 +59,20 @@ Status MeasureFolderContents(MeasureWalk& walk, const ItemPath& folder) {
     if (const std::error_code error = OpenFolder().OpenAndList(folder, items, true)) {
         return SystemFailure(error, CouldNot(L"read the folder", folder.display));
     }
+    const Counterparts counterparts = ListCounterparts(previous.get());
     std::uint64_t files = 0;
     std::uint64_t bytes = 0;
+    std::uint64_t filesToWrite = 0;
+    std::uint64_t bytesToWrite = 0;
     for (const Item& item : items) {
         if (item.kind == ItemKind::Folder) {
-            walk.pool.SubmitOrRunHere([&walk, subfolder = folder.Child(item.name)] {
-                return MeasureFolderContents(walk, subfolder);
+            ++walk.folders;
+            std::shared_ptr<const ItemPath> old;
+            if (counterparts.FindFolder(item.name) != nullptr) {
+                old = std::make_shared<const ItemPath>(previous->Child(item.name));
+            }
+            walk.pool.SubmitOrRunHere([&walk, subfolder = folder.Child(item.name), old] {
+                return MeasureFolderContents(walk, subfolder, old);
             });
             continue;
         }
@@ -57,17 +84,25 @@ Status MeasureFolderContents(MeasureWalk& walk, const ItemPath& folder) {
         if (item.kind != ItemKind::FolderLink) {
             ++files;
             bytes += item.size;
+            const Item* old = counterparts.Find(item.name);
+            if (old == nullptr || !LooksSame(item, *old)) {
+                ++filesToWrite;
+                bytesToWrite += RoundedUp(item.size, walk.allocationUnit);
+            }
         }
     }
     walk.files += files;
     walk.bytes += bytes;
+    walk.filesToWrite += filesToWrite;
+    walk.bytesToWrite += bytesToWrite;
     return Status::Success();
 }
 
 }  // namespace
 
-Result<TreeSize> MeasureTree(const ItemPath& root, unsigned workers) {
-    Result<TreeSize> size;
+Result<CopySize> MeasureCopyTree(const ItemPath& root, const ItemPath* previous,
+                                 std::uint64_t allocationUnit, unsigned workers) {
+    Result<CopySize> size;
     Item item;
     if (!ReadItem(root, item) &&
         (item.kind == ItemKind::File || item.kind == ItemKind::OtherLink)) {
@@ -81,14 +116,26 @@ Result<TreeSize> MeasureTree(const ItemPath& root, unsigned workers) {
         size.status = SystemFailure(error, CouldNot(L"read the folder", root.display));
         return size;
     }
+    // Old data reached through a link is no old data of this copy.
+    Item old;
+    std::shared_ptr<const ItemPath> oldRoot;
+    if (previous != nullptr && !ReadItem(*previous, old) && old.kind == ItemKind::Folder) {
+        oldRoot = std::make_shared<const ItemPath>(*previous);
+    }
     WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kStop);
-    MeasureWalk walk{pool, root, std::move(rootReached)};
-    pool.RunHere([&walk, &root] { return MeasureFolderContents(walk, root); });
+    MeasureWalk walk{pool, root, std::move(rootReached),
+                     std::max<std::uint64_t>(allocationUnit, 1)};
+    pool.RunHere([&walk, &root, &oldRoot] { return MeasureFolderContents(walk, root, oldRoot); });
     size.status = pool.Finish();
     if (!size.status.Failed()) {
-        size.value = {walk.files, walk.bytes};
+        size.value = {{walk.files, walk.bytes}, walk.folders, walk.filesToWrite, walk.bytesToWrite};
     }
     return size;
+}
+
+Result<TreeSize> MeasureTree(const ItemPath& root, unsigned workers) {
+    const Result<CopySize> size = MeasureCopyTree(root, nullptr, 1, workers);
+    return {size.value.source, size.status};
 }
 
 }  // namespace vestro

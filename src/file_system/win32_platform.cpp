@@ -1,6 +1,8 @@
 #include "win32_platform.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cwchar>
 #include <memory>
 
 #include "file_system/win32_error_text.h"
@@ -112,6 +114,56 @@ DWORD ClearReadOnlyOf(HANDLE file, DWORD attributes, bool force) {
     }
     return SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic)) ? ERROR_SUCCESS
                                                                                   : GetLastError();
+}
+
+// FileDispositionInfoEx and its flags (Windows 10 1809), which these headers give only to
+// builds for that version.
+constexpr auto kFileDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+struct DispositionEx {
+    DWORD flags;
+};
+constexpr DWORD kDeleteIgnoringReadOnly = 0x1 | 0x10;
+
+// A file with several names shares its attributes among them: a reused file of new data still
+// has its old name here. Windows 10 1809 and later delete a read-only file as it is; elsewhere
+// (Wine too) the attribute is cleared for the delete and set again once the file is marked.
+DWORD MarkForDeletion(HANDLE file, DWORD attributes, bool force, const HoldWait& wait) {
+    const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    // A read-only file left so is denied for good, not held.
+    const auto isHeld = [refused = !force && readOnly](DWORD answer) {
+        return !refused && IsHoldError(answer);
+    };
+    const auto mark = [&](FILE_INFO_BY_HANDLE_CLASS kind, auto information) {
+        return CallWhileHeld(
+            wait,
+            [&] {
+                return SetFileInformationByHandle(file, kind, &information, sizeof(information));
+            },
+            isHeld);
+    };
+    const bool clear = force && readOnly;
+    if (clear) {
+        const DWORD error = mark(kFileDispositionInfoEx, DispositionEx{kDeleteIgnoringReadOnly});
+        if (error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED &&
+            error != ERROR_INVALID_FUNCTION) {
+            return error;
+        }
+        if (const DWORD cleared = ClearReadOnlyOf(file, attributes, force);
+            cleared != ERROR_SUCCESS) {
+            return cleared;
+        }
+    }
+    DWORD error = mark(FileDispositionInfo, FILE_DISPOSITION_INFO{TRUE});
+    if (clear) {
+        FILE_BASIC_INFO basic{};  // times left at 0: unchanged
+        basic.FileAttributes =
+            attributes & (kCopiedAttributes | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE);
+        if (!SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic)) &&
+            error == ERROR_SUCCESS) {
+            error = GetLastError();
+        }
+    }
+    return error;
 }
 
 }  // namespace
@@ -263,7 +315,7 @@ std::error_code OpenFolder::List(std::vector<Item>& items, bool) const {
                     (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? entry->EaSize : 0;
                 items.push_back({std::wstring(name), KindOf(attributes, tag),
                                  static_cast<std::uint64_t>(entry->EndOfFile.QuadPart), attributes,
-                                 tag});
+                                 tag, entry->LastWriteTime.QuadPart});
             }
             if (entry->NextEntryOffset == 0) {
                 break;
@@ -366,9 +418,7 @@ Status CopyOneFile(const OpenFolder& folder, const Item& file, const ItemPath& d
         copied += written;
     }
     if (error == ERROR_SUCCESS) {
-        constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        const DWORD kKept = kCopiedAttributes;
         basic.CreationTime.QuadPart = 0;  // 0: left as the system set it
         basic.LastAccessTime.QuadPart = 0;
         basic.ChangeTime.QuadPart = 0;
@@ -388,6 +438,118 @@ Status CopyOneFile(const OpenFolder& folder, const Item& file, const ItemPath& d
     }
     bytes = copied;
     return Status::Success();
+}
+
+const std::uint32_t kCopiedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                        FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                        FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+FileReader::~FileReader() {
+    if (handle_ != -1) {
+        CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    }
+}
+
+// Shared only for reading, so that nobody changes the file while it is compared and linked; the
+// entry itself is opened, and it must lie under its own name in its folder: under Wine a Unix
+// link to a file looks like a plain file, and only where it leads tells it.
+std::error_code FileReader::Open(const OpenFolder& folder, const Item& file, const ReadTree&) {
+    path_ = folder.Path().Child(file.name);
+    OwnedHandle opened(
+        CreateFileW(path_.system.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    FILE_BASIC_INFO basic{};
+    Place folderPlace;
+    Place place;
+    if (const std::error_code error = folder.ReadPlace(folderPlace)) {
+        return error;
+    }
+    const DWORD error =
+        opened && GetFileInformationByHandleEx(opened.Get(), FileBasicInfo, &basic, sizeof(basic))
+            ? ReadPlaceInFolder(opened.Get(), folderPlace, place)
+            : GetLastError();
+    if (error != ERROR_SUCCESS) {
+        return SystemError(error);
+    }
+    const Place expected{folderPlace.volume, JoinWithBackslash(folderPlace.path, file.name)};
+    constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    if ((basic.FileAttributes & kNotPlain) != 0 || !IsSamePlace(place, expected)) {
+        return SystemError(ERROR_NOT_SUPPORTED);
+    }
+    handle_ = reinterpret_cast<std::intptr_t>(opened.Release());
+    return {};
+}
+
+std::error_code FileReader::Read(char* buffer, std::size_t size, std::size_t& read) {
+    DWORD done = 0;
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer,
+                  static_cast<DWORD>(std::min<std::size_t>(size, MAXDWORD)), &done, nullptr)) {
+        return SystemError(GetLastError());
+    }
+    read = done;
+    return {};
+}
+
+namespace {
+
+bool ReadFileIdentity(HANDLE file, BY_HANDLE_FILE_INFORMATION& information) {
+    return GetFileInformationByHandle(file, &information) != FALSE;
+}
+
+}  // namespace
+
+// CreateHardLinkW takes a path, and the path may lead elsewhere by now: the new name counts only
+// when it reaches the very file that was read, by volume and file index.
+std::error_code FileReader::LinkAs(const ItemPath& destination) const {
+    if (!CreateHardLinkW(destination.system.c_str(), path_.system.c_str(), nullptr)) {
+        return SystemError(GetLastError());
+    }
+    const OwnedHandle linked(CreateFileW(destination.system.c_str(), FILE_READ_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT,
+                                         nullptr));
+    BY_HANDLE_FILE_INFORMATION read{};
+    BY_HANDLE_FILE_INFORMATION made{};
+    if (linked && ReadFileIdentity(reinterpret_cast<HANDLE>(handle_), read) &&
+        ReadFileIdentity(linked.Get(), made) &&
+        read.dwVolumeSerialNumber == made.dwVolumeSerialNumber &&
+        read.nFileIndexHigh == made.nFileIndexHigh && read.nFileIndexLow == made.nFileIndexLow) {
+        return {};
+    }
+    DeleteFileW(destination.system.c_str());
+    return SystemError(ERROR_NOT_SAME_DEVICE);
+}
+
+// The volume as the user names it (C:\, or the folder it is mounted on), the room left to this
+// user (quotas included) and the cluster size.
+Result<VolumeSpace> ReadVolumeSpace(const ItemPath& folder) {
+    const auto failure = [&folder](DWORD error) {
+        return Result<VolumeSpace>{
+            {}, Win32Failure(error, CouldNot(L"read the free space of", folder.display))};
+    };
+    std::wstring volume(folder.system.size() + 2, L'\0');
+    if (!GetVolumePathNameW(folder.system.c_str(), volume.data(),
+                            static_cast<DWORD>(volume.size()))) {
+        return failure(GetLastError());
+    }
+    volume.resize(wcslen(volume.c_str()));
+    ULARGE_INTEGER available{};
+    DWORD sectorsPerCluster = 0;
+    DWORD bytesPerSector = 0;
+    DWORD freeClusters = 0;
+    DWORD clusters = 0;
+    if (!GetDiskFreeSpaceExW(folder.system.c_str(), &available, nullptr, nullptr) ||
+        !GetDiskFreeSpaceW(volume.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
+                           &clusters)) {
+        return failure(GetLastError());
+    }
+    if (volume.starts_with(kExtendedPrefix) && volume.size() > kExtendedPrefix.size() + 1 &&
+        volume[kExtendedPrefix.size() + 1] == L':') {
+        volume.erase(0, kExtendedPrefix.size());
+    }
+    return {{volume, available.QuadPart,
+             std::max<std::uint64_t>(std::uint64_t{sectorsPerCluster} * bytesPerSector, 1)},
+            Status::Success()};
 }
 
 unsigned RemovalWorkers(unsigned requested) {
@@ -425,19 +587,7 @@ Status RemoveItem(const OpenFolder& folder, const Item& item, bool force, const 
                                        L"\", and deleting it here would delete that file. It has "
                                        L"been left in place.");
         }
-        error = ClearReadOnlyOf(handle.Get(), item.attributes, force);
-    }
-    // A read-only file left so is denied for good, not held.
-    const bool refused = !force && (item.attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (error == ERROR_SUCCESS) {
-        FILE_DISPOSITION_INFO disposition{TRUE};
-        error = CallWhileHeld(
-            wait,
-            [&] {
-                return SetFileInformationByHandle(handle.Get(), FileDispositionInfo, &disposition,
-                                                  sizeof(disposition));
-            },
-            [refused](DWORD answer) { return !refused && IsHoldError(answer); });
+        error = MarkForDeletion(handle.Get(), item.attributes, force, wait);
     }
     return error == ERROR_SUCCESS ? Status::Success()
                                   : Win32HeldItemFailure(error, action, {file.system});

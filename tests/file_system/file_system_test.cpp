@@ -279,19 +279,6 @@ TEST_F(FileSystemTest, FailuresNameThePathAsGiven) {
         L"Could not read the folder \"" + Text(L"file.txt") + L"\": it is a file, not a folder.");
 }
 
-// A file whose content cannot be read while the holder lives. Natively a link to a missing file
-// (the tests run as root, who can read anything else); on Windows a file held without sharing.
-std::shared_ptr<void> MakeUnreadableFile(const fs::path& path) {
-#ifdef _WIN32
-    WriteFile(path, "held open without sharing");
-    return {CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
-            CloseHandle};
-#else
-    fs::create_symlink(path.parent_path() / "missing-target", path);
-    return nullptr;
-#endif
-}
-
 bool Names(const Status& status, const std::wstring& text) {
     return status.Failed() && status.description.find(text) != std::wstring::npos;
 }

@@ -37,6 +37,25 @@ class InstrumentedFileSystem : public FileSystem {
         return Pass(L"CopyFolder " + source, Injected(),
                     [&] { return inner_.CopyFolder(source, destination, overwrite, progress); });
     }
+    Status CopyFolderReusing(const std::wstring& source, const std::wstring& destination,
+                             const std::wstring& previous, const CopyProgress& progress) override {
+        return Pass(L"CopyFolderReusing " + source, Injected(), [&] {
+            return inner_.CopyFolderReusing(source, destination, previous, progress);
+        });
+    }
+    Result<CopySize> MeasureCopy(const std::wstring& source, const std::wstring& previous,
+                                 std::uint64_t allocationUnit) override {
+        return Pass(L"MeasureCopy " + source, Result<CopySize>{{}, Injected()},
+                    [&] { return inner_.MeasureCopy(source, previous, allocationUnit); });
+    }
+    // Given freeSpace, the volume has that much room left.
+    Result<VolumeSpace> FreeSpace(const std::wstring& folder) override {
+        return Pass(L"FreeSpace " + folder, Result<VolumeSpace>{{}, Injected()}, [&] {
+            Result<VolumeSpace> space = inner_.FreeSpace(folder);
+            space.value.available = freeSpace.value_or(space.value.available);
+            return space;
+        });
+    }
     Result<TreeSize> MeasureFolder(const std::wstring& path) override {
         return Pass(L"MeasureFolder " + path, Result<TreeSize>{{}, Injected()},
                     [&] { return inner_.MeasureFolder(path); });
@@ -63,6 +82,7 @@ class InstrumentedFileSystem : public FileSystem {
                     [&] { return inner_.LockExclusively(path); });
     }
 
+    std::optional<std::uint64_t> freeSpace;
     // Shared, so that the calls can be read after the object has gone.
     std::shared_ptr<std::vector<std::wstring>> calls =
         std::make_shared<std::vector<std::wstring>>();

@@ -6,6 +6,9 @@
 #include <stdexcept>
 
 #include "file_system/path_conversion.h"
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace vestro::testing {
 namespace fs = std::filesystem;
@@ -63,6 +66,17 @@ TreeSnapshot SnapshotTree(const fs::path& root) {
 void MakeReadOnly(const fs::path& path) {
     fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
+}
+
+std::shared_ptr<void> MakeUnreadableFile(const fs::path& path) {
+#ifdef _WIN32
+    WriteFile(path, "held open without sharing");
+    return {CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+            CloseHandle};
+#else
+    fs::create_symlink(path.parent_path() / "missing-target", path);
+    return nullptr;
+#endif
 }
 
 }  // namespace vestro::testing

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -35,5 +36,9 @@ using TreeSnapshot = std::map<std::wstring, std::string>;
 TreeSnapshot SnapshotTree(const std::filesystem::path& root);
 
 void MakeReadOnly(const std::filesystem::path& path);
+
+// A file whose content cannot be read while the holder lives. Natively a link to a missing file
+// (the tests run as root, who can read anything else); on Windows a file held without sharing.
+std::shared_ptr<void> MakeUnreadableFile(const std::filesystem::path& path);
 
 }  // namespace vestro::testing

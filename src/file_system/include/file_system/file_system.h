@@ -21,6 +21,23 @@ struct TreeSize {
     std::uint64_t bytes = 0;
 };
 
+// What a copy that reuses an earlier copy's files still has to write: the files it will copy
+// and their bytes, each file rounded up to the allocation unit it was measured for.
+struct CopySize {
+    TreeSize source;
+    std::uint64_t folders = 0;
+    std::uint64_t filesToWrite = 0;
+    std::uint64_t bytesToWrite = 0;
+};
+
+// The volume a folder lies on, as a user names it (C:\, or a mount point), the bytes its user
+// may still write there and the unit they are handed out in.
+struct VolumeSpace {
+    std::wstring volume;
+    std::uint64_t available = 0;
+    std::uint64_t allocationUnit = 1;
+};
+
 // What an entry is by itself, links not followed.
 enum class LinkKind {
     None,               // a folder, a file, or nothing at all
@@ -66,6 +83,19 @@ class FileSystem {
     // reached, checked when it is read. What was copied before a failure stays.
     virtual Status CopyFolder(const std::wstring& source, const std::wstring& destination,
                               bool overwrite, const CopyProgress& progress = {}) = 0;
+    // As CopyFolder into a new destination; a file of source that the file at the same place in
+    // previous equals (a plain file, no link, with the same size, last-write time, attributes and
+    // bytes, compared by reading both) becomes a second name of that file instead of a copy, so
+    // previous is not changed. Where no such name can be made, the file is copied.
+    virtual Status CopyFolderReusing(const std::wstring& source, const std::wstring& destination,
+                                     const std::wstring& previous,
+                                     const CopyProgress& progress = {}) = 0;
+    // As MeasureFolder, and what CopyFolderReusing would write: files whose counterpart in
+    // previous differs in size, last-write time or attributes (their bytes are not read here).
+    virtual Result<CopySize> MeasureCopy(const std::wstring& source, const std::wstring& previous,
+                                         std::uint64_t allocationUnit) = 0;
+    // The space left on the volume of the folder.
+    virtual Result<VolumeSpace> FreeSpace(const std::wstring& folder) = 0;
     // The files of the whole tree and the bytes they hold. Linked folders are not entered, so a
     // tree that holds links may copy more than this. Fails, naming the link and where it leads,
     // when a link inside leads out of the tree: a copy would carry what lies there along.

@@ -1,0 +1,73 @@
+#include "file_pairing.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vestro {
+
+Counterparts::Counterparts(std::vector<Item> items) : items_(std::move(items)) {
+    std::sort(items_.begin(), items_.end(), [](const Item& left, const Item& right) {
+        return CompareAsWindows(left.name, right.name) < 0;
+    });
+}
+
+const Item* Counterparts::Find(const std::wstring& name) const {
+    const auto found = std::lower_bound(items_.begin(), items_.end(), name,
+                                        [](const Item& item, const std::wstring& wanted) {
+                                            return CompareAsWindows(item.name, wanted) < 0;
+                                        });
+    return found != items_.end() && CompareAsWindows(found->name, name) == 0 ? &*found : nullptr;
+}
+
+const Item* Counterparts::FindFolder(const std::wstring& name) const {
+    const Item* item = Find(name);
+    return item != nullptr && item->kind == ItemKind::Folder ? item : nullptr;
+}
+
+bool LooksSame(const Item& file, const Item& old) {
+    return file.kind == ItemKind::File && old.kind == ItemKind::File && file.size == old.size &&
+           file.lastWrite == old.lastWrite &&
+           (file.attributes & kCopiedAttributes) == (old.attributes & kCopiedAttributes);
+}
+
+namespace {
+
+// Fills the buffer but at the end of the file.
+bool ReadWhole(FileReader& file, std::vector<char>& buffer, std::size_t& filled) {
+    filled = 0;
+    for (std::size_t read = 1; read != 0 && filled < buffer.size(); filled += read) {
+        if (file.Read(buffer.data() + filled, buffer.size() - filled, read)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SameBytes(FileReader& left, FileReader& right) {
+    static thread_local std::vector<char> leftBuffer(256 * 1024);
+    static thread_local std::vector<char> rightBuffer(256 * 1024);
+    for (;;) {
+        std::size_t leftRead = 0;
+        std::size_t rightRead = 0;
+        if (!ReadWhole(left, leftBuffer, leftRead) || !ReadWhole(right, rightBuffer, rightRead) ||
+            leftRead != rightRead ||
+            std::memcmp(leftBuffer.data(), rightBuffer.data(), leftRead) != 0) {
+            return false;
+        }
+        if (leftRead == 0) {
+            return true;
+        }
+    }
+}
+
+}  // namespace
+
+bool ReuseWhenSame(const FilePair& pair, const ItemPath& destination) {
+    FileReader file;
+    FileReader old;
+    return !file.Open(pair.folder, pair.file, pair.tree) &&
+           !old.Open(pair.oldFolder, pair.old, pair.oldTree) && SameBytes(file, old) &&
+           !old.LinkAs(destination);
+}
+
+}  // namespace vestro

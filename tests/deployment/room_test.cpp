@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "deployment/deployment_layout.h"
+#include "deployment/staged_replacement.h"
+#include "support/instrumented_file_system.h"
+
+namespace vestro::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Room, ACopyThatCannotFitIsRefusedUntouchedAndReuseMakesItFit) {
+    DeploymentLayout layout;
+    WriteFile(layout.Data() / "big.bin", std::string(1 << 20, 'b'));
+    const std::unique_ptr<FileSystem> real = CreateFileSystem().value;
+    InstrumentedFileSystem fileSystem(*real);
+    const auto replace = [&](std::uint64_t freeSpace) {
+        fileSystem.freeSpace = freeSpace;
+        return ReplaceFolderWithCopy(fileSystem, layout.SourceDir(), layout.TargetDir());
+    };
+    const TreeSnapshot old = SnapshotTree(layout.VestroData());
+
+    const Status refused = replace(512 * 1024);
+    EXPECT_EQ(refused.error, std::errc::no_space_on_device);
+    EXPECT_NE(refused.description.find(L" for the new data: 1."), std::wstring::npos)
+        << refused.description;
+    EXPECT_NE(refused.description.find(L" MB is needed and 512.0 KB is free. Nothing has been "
+                                       L"changed."),
+              std::wstring::npos)
+        << refused.description;
+    EXPECT_EQ(refused.description.find(L"\\\\?\\"), std::wstring::npos);  // as users name it
+    EXPECT_EQ(SnapshotTree(layout.VestroData()), old);
+    EXPECT_TRUE(layout.NothingStrayInCommon());
+
+    ASSERT_EQ(replace(UINT64_MAX).description, L"");
+    EXPECT_EQ(replace(512 * 1024).description, L"");
+    EXPECT_EQ(SnapshotTree(layout.VestroData()), SnapshotTree(layout.Data()));
+}
+
+}  // namespace
+}  // namespace vestro::testing
