@@ -52,7 +52,7 @@ struct CopyWalk {
     const ReadTree* previousTree = nullptr;
     const ItemPath& destinationRoot;
     Identity destinationIdentity;
-    bool overwrite = false;
+    bool overwrite;
     const HoldWait& wait;
     WorkPool& pool;
     ProgressTally& tally;
