@@ -21,6 +21,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "file_system/win32_error_text.h"
 #include "file_system/win32_extended_path.h"
 #endif
 
@@ -270,10 +271,12 @@ TEST_F(FileSystemTest, FailuresNameThePathAsGiven) {
              {missing, [&] { return fileSystem->CopyFolder(missing, Text(L"copy"), true); }},
              {missing, [&] { return fileSystem->DeleteFolder(missing, true); }},
              {Text(L"file.txt"), [&] { return fileSystem->DeleteFolder(Text(L"file.txt"), true); }},
+             {Text(L"file.txt"),
+              [&] { return fileSystem->CopyFolder(Text(L"file.txt"), Text(L"copy"), true); }},
              {missing, [&] { return fileSystem->MoveFolder(missing, Text(L"moved")); }}}) {
         EXPECT_TRUE(NamesPath(run(), named));
     }
-    EXPECT_TRUE(fs::exists(Child(L"file.txt")));
+    EXPECT_TRUE(fs::exists(Child(L"file.txt")) && !fs::exists(Child(L"copy")));
     EXPECT_EQ(
         fileSystem->MeasureFolder(Text(L"file.txt")).status.description,
         L"Could not read the folder \"" + Text(L"file.txt") + L"\": it is a file, not a folder.");
@@ -438,8 +441,10 @@ TEST_F(FileSystemTest, EachFileCallIsHandedTheLongForm) {
     })) << ::testing::PrintToString(handed);
 }
 
-// The form itself; the reserved characters and trailing dots are the existence table's.
+// The form itself; the reserved characters and trailing dots are the existence table's. A code
+// the system has no text for is still told.
 TEST(ExtendedPathTest, PathsGetTheLongFormOrAReason) {
+    EXPECT_EQ(Win32ErrorText(0x2000FFFF), L"Error 536936447.");
     const std::wstring current = fs::current_path().wstring();
     for (const auto& [text, extended] : std::vector<std::pair<std::wstring, std::wstring>>{
              {L"C:\\", L"\\\\?\\C:\\"},
