@@ -277,6 +277,8 @@ TEST_F(FileSystemTest, FailuresNameThePathAsGiven) {
         EXPECT_TRUE(NamesPath(run(), named));
     }
     EXPECT_TRUE(fs::exists(Child(L"file.txt")) && !fs::exists(Child(L"copy")));
+    EXPECT_EQ(fileSystem->CopyFolder(missing, Text(L"copy"), true).error,
+              std::errc::no_such_file_or_directory);
     EXPECT_EQ(
         fileSystem->MeasureFolder(Text(L"file.txt")).status.description,
         L"Could not read the folder \"" + Text(L"file.txt") + L"\": it is a file, not a folder.");
