@@ -23,6 +23,7 @@
 
 #include "file_system/win32_error_text.h"
 #include "file_system/win32_extended_path.h"
+#include "file_system/win32_system_library.h"
 #endif
 
 namespace vestro::testing {
@@ -389,6 +390,15 @@ TEST_F(FileSystemTest, ALockIsTakenOnlyOverALockFileOfACopyThatHasEnded) {
 }
 
 #ifdef _WIN32
+// A library the exe does not import is there while it is needed, and gone with its owner.
+TEST(SystemLibraryTest, IsLoadedFromTheSystemAndFreedWithItsOwner) {
+    {
+        const SystemLibrary library(L"rstrtmgr.dll");
+        EXPECT_NE(nullptr, library.Find<void()>("RmStartSession"));
+    }
+    EXPECT_EQ(nullptr, GetModuleHandleW(L"rstrtmgr.dll"));
+}
+
 // Only a lock held by another copy is taken for one; a program that merely has the file open (a
 // virus scanner) holds it otherwise.
 TEST_F(FileSystemTest, ALockFileHeldByAnotherProgramIsNoCopysLock) {
