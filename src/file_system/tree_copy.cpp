@@ -285,7 +285,8 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
 
     ProgressTally tally(progress);  // outlives the pool, whose workers report to it
     WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kStop);
-    ReadTree previousTree{previous != nullptr ? *previous : source, {}};
+    // Only where the old data lies is read of it; OpenPreviousRoot finds that out.
+    ReadTree previousTree{source, {}};
     std::shared_ptr<const OpenFolder> previousRoot = OpenPreviousRoot(previous, previousTree);
     CopyWalk walk{tree, &previousTree, destination, destinationIdentity, overwrite, wait,
                   pool, tally,         {}};
