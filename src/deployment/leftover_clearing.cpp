@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "deployment/staged_replacement.h"
+#include "file_system/path_text.h"
 
 namespace vestro {
 namespace {
@@ -166,7 +167,7 @@ Status SetAside(FileSystem& fileSystem, const std::wstring& folder, const std::w
 
 Status ClearLeftovers(FileSystem& fileSystem, const std::wstring& targetDir) {
     const Result<std::vector<std::wstring>> listed =
-        fileSystem.ListNames(targetDir.substr(0, LastSeparator(targetDir)));
+        fileSystem.ListNames(HoldingFolderOf(targetDir));
     if (listed.status.Failed()) {
         return listed.status;
     }
@@ -199,7 +200,7 @@ Status ClearLeftovers(FileSystem& fileSystem, const std::wstring& targetDir) {
     }
     // Those set aside just now included.
     const Result<std::vector<std::wstring>> afterwards =
-        fileSystem.ListNames(targetDir.substr(0, LastSeparator(targetDir)));
+        fileSystem.ListNames(HoldingFolderOf(targetDir));
     for (const std::wstring& stale : Listed(afterwards, targetDir, SetAsideFolderFor(targetDir))) {
         if (IsOurFolder(fileSystem, stale)) {
             fileSystem.DeleteFolder(stale, true, &tidying);

@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <system_error>
 
-#include "file_system/path_text.h"
-
 namespace vestro {
 namespace {
 
@@ -24,14 +22,6 @@ std::wstring InUnits(std::uint64_t bytes, int decimals) {
 }
 
 }  // namespace
-
-std::wstring HoldingFolderOf(const std::wstring& path) {
-    std::size_t end = path.size();
-    while (end > 0 && !IsSeparator(path[end - 1])) {
-        --end;
-    }
-    return path.substr(0, end > 1 ? end - 1 : end);
-}
 
 std::wstring AmountText(std::uint64_t bytes, std::uint64_t other) {
     for (int decimals = 1; decimals <= 3; ++decimals) {

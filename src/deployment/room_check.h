@@ -7,9 +7,6 @@
 
 namespace vestro {
 
-// The folder that holds the item: its path up to the last separator.
-std::wstring HoldingFolderOf(const std::wstring& path);
-
 // Refuses, before anything is written, a copy whose files to write (each rounded up to the
 // allocation unit) and folders do not fit in the room left to the user on the folder's volume;
 // the description names the volume and both amounts.

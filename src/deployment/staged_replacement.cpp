@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "file_system/path_text.h"
 #include "folder_nesting.h"
 #include "leftover_clearing.h"
 #include "room_check.h"

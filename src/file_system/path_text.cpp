@@ -41,6 +41,14 @@ std::wstring TrimSpaces(std::wstring_view text) {
 
 }  // namespace
 
+std::wstring HoldingFolderOf(const std::wstring& path) {
+    std::size_t end = path.size();
+    while (end > 0 && !IsSeparator(path[end - 1])) {
+        --end;
+    }
+    return path.substr(0, end > 1 ? end - 1 : end);
+}
+
 bool IsSeparator(wchar_t character) {
 #ifdef _WIN32
     return character == L'\\' || character == L'/';

@@ -27,6 +27,9 @@ std::wstring CleanPathText(std::wstring_view text);
 // folder + separator + name, by plain text joining.
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
 
+// The folder that holds the item: its path up to the last separator.
+std::wstring HoldingFolderOf(const std::wstring& path);
+
 // True when inner names the same folder as outer or lies inside it. Compares text only: case is
 // ignored on Windows, either slash counts as a separator, and a trailing separator is ignored.
 bool IsSameOrInside(std::wstring_view inner, std::wstring_view outer);
