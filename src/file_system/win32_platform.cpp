@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <cwchar>
 #include <memory>
 
 #include "file_system/win32_error_text.h"
 #include "file_system/win32_extended_path.h"
+#include "file_system/win32_system_library.h"
 #include "platform.h"
 #include "work_pool.h"
 
@@ -492,32 +494,43 @@ std::error_code FileReader::Read(char* buffer, std::size_t size, std::size_t& re
 
 namespace {
 
-bool ReadFileIdentity(HANDLE file, BY_HANDLE_FILE_INFORMATION& information) {
-    return GetFileInformationByHandle(file, &information) != FALSE;
-}
+// FileLinkInformation of ntdll, which kernel32 does not offer on a handle.
+struct LinkInformation {
+    BOOLEAN replaceIfExists;
+    HANDLE rootDirectory;
+    ULONG fileNameLength;
+    WCHAR fileName[1];
+};
+using SetInformationFile = LONG WINAPI(HANDLE, void* status, void* information, ULONG length,
+                                       int kind);
+using StatusToError = ULONG WINAPI(LONG status);
+constexpr int kFileLinkInformation = 11;
 
 }  // namespace
 
-// CreateHardLinkW takes a path, and the path may lead elsewhere by now: the new name counts only
-// when it reaches the very file that was read, by volume and file index.
+// The new name is given to the file behind the handle that was read, not to whatever its path
+// leads to by now (CreateHardLinkW would open the path again).
 std::error_code FileReader::LinkAs(const ItemPath& destination) const {
-    if (!CreateHardLinkW(destination.system.c_str(), path_.system.c_str(), nullptr)) {
-        return SystemError(GetLastError());
+    static const SystemLibrary ntdll(L"ntdll.dll");
+    static const auto setInformation = ntdll.Find<SetInformationFile>("NtSetInformationFile");
+    static const auto toError = ntdll.Find<StatusToError>("RtlNtStatusToDosError");
+    if (setInformation == nullptr || toError == nullptr) {
+        return SystemError(ERROR_NOT_SUPPORTED);
     }
-    const OwnedHandle linked(CreateFileW(destination.system.c_str(), FILE_READ_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT,
-                                         nullptr));
-    BY_HANDLE_FILE_INFORMATION read{};
-    BY_HANDLE_FILE_INFORMATION made{};
-    if (linked && ReadFileIdentity(reinterpret_cast<HANDLE>(handle_), read) &&
-        ReadFileIdentity(linked.Get(), made) &&
-        read.dwVolumeSerialNumber == made.dwVolumeSerialNumber &&
-        read.nFileIndexHigh == made.nFileIndexHigh && read.nFileIndexLow == made.nFileIndexLow) {
-        return {};
-    }
-    DeleteFileW(destination.system.c_str());
-    return SystemError(ERROR_NOT_SAME_DEVICE);
+    // \\?\ and \\.\ both stand for the object folder \??\.
+    const std::wstring name = L"\\??\\" + destination.system.substr(4);
+    const ULONG nameBytes = static_cast<ULONG>(name.size() * sizeof(wchar_t));
+    std::vector<std::byte> buffer(offsetof(LinkInformation, fileName) + nameBytes);
+    auto* information = reinterpret_cast<LinkInformation*>(buffer.data());
+    information->fileNameLength = nameBytes;
+    std::memcpy(buffer.data() + offsetof(LinkInformation, fileName), name.data(), nameBytes);
+    struct {
+        void* pointer;
+        ULONG_PTR information;
+    } status{};
+    const LONG answer = setInformation(reinterpret_cast<HANDLE>(handle_), &status, information,
+                                       static_cast<ULONG>(buffer.size()), kFileLinkInformation);
+    return answer >= 0 ? std::error_code() : SystemError(toError(answer));
 }
 
 // The volume as the user names it (C:\, or the folder it is mounted on), the room left to this
