@@ -43,9 +43,9 @@ bool ReadWhole(FileReader& file, std::vector<char>& buffer, std::size_t& filled)
     return true;
 }
 
-bool SameBytes(FileReader& left, FileReader& right) {
-    static thread_local std::vector<char> leftBuffer(256 * 1024);
-    static thread_local std::vector<char> rightBuffer(256 * 1024);
+bool SameBytes(FileReader& left, FileReader& right, std::uint64_t size) {
+    std::vector<char> leftBuffer = FileBuffer(size);
+    std::vector<char> rightBuffer = FileBuffer(size);
     for (;;) {
         std::size_t leftRead = 0;
         std::size_t rightRead = 0;
@@ -66,8 +66,8 @@ bool ReuseWhenSame(const FilePair& pair, const ItemPath& destination) {
     FileReader file;
     FileReader old;
     return !file.Open(pair.folder, pair.file, pair.tree) &&
-           !old.Open(pair.oldFolder, pair.old, pair.oldTree) && SameBytes(file, old) &&
-           !old.LinkAs(destination);
+           !old.Open(pair.oldFolder, pair.old, pair.oldTree) &&
+           SameBytes(file, old, pair.file.size) && !old.LinkAs(destination);
 }
 
 }  // namespace vestro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -74,6 +75,14 @@ std::error_code ReadItem(const ItemPath& path, Item& item);
 
 // The attributes a copy of a file carries over.
 extern const std::uint32_t kCopiedAttributes;
+
+// Room to read a file of that size: all of a small file, a quarter MiB at a time of a large one.
+// Made for each file, never kept per thread: MinGW can free a thread_local's storage before its
+// destructor runs as the thread ends, and the worker then crashes.
+inline std::vector<char> FileBuffer(std::uint64_t fileSize) {
+    return std::vector<char>(
+        static_cast<std::size_t>(std::clamp<std::uint64_t>(fileSize, 4 * 1024, 256 * 1024)));
+}
 
 // Where an opened item lies as the system reached it, every link followed: its volume, and its
 // path there.

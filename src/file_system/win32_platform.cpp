@@ -408,7 +408,7 @@ Status CopyOneFile(const OpenFolder& folder, const Item& file, const ItemPath& d
             return static_cast<bool>(to);
         });
     }
-    static thread_local std::vector<char> buffer(256 * 1024);
+    std::vector<char> buffer = FileBuffer(file.size);
     std::uint64_t copied = 0;
     for (DWORD read = 1; error == ERROR_SUCCESS && read != 0;) {
         DWORD written = 0;
