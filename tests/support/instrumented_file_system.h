@@ -48,11 +48,13 @@ class InstrumentedFileSystem : public FileSystem {
         return Pass(L"MeasureCopy " + source, Result<CopySize>{{}, Injected()},
                     [&] { return inner_.MeasureCopy(source, previous, allocationUnit); });
     }
-    // Given freeSpace, the volume has that much room left.
+    // Given freeSpace, the volume has that much room left; given allocationUnit, files take
+    // whole units of that size.
     Result<VolumeSpace> FreeSpace(const std::wstring& folder) override {
         return Pass(L"FreeSpace " + folder, Result<VolumeSpace>{{}, Injected()}, [&] {
             Result<VolumeSpace> space = inner_.FreeSpace(folder);
             space.value.available = freeSpace.value_or(space.value.available);
+            space.value.allocationUnit = allocationUnit.value_or(space.value.allocationUnit);
             return space;
         });
     }
@@ -83,6 +85,7 @@ class InstrumentedFileSystem : public FileSystem {
     }
 
     std::optional<std::uint64_t> freeSpace;
+    std::optional<std::uint64_t> allocationUnit;
     // Shared, so that the calls can be read after the object has gone.
     std::shared_ptr<std::vector<std::wstring>> calls =
         std::make_shared<std::vector<std::wstring>>();
