@@ -32,24 +32,16 @@ bool LooksSame(const Item& file, const Item& old) {
 
 namespace {
 
-// Fills the buffer but at the end of the file.
-bool ReadWhole(FileReader& file, std::vector<char>& buffer, std::size_t& filled) {
-    filled = 0;
-    for (std::size_t read = 1; read != 0 && filled < buffer.size(); filled += read) {
-        if (file.Read(buffer.data() + filled, buffer.size() - filled, read)) {
-            return false;
-        }
-    }
-    return true;
-}
-
+// A file read whole in one call but at its end; a short read of either side anywhere else
+// only makes the file copied.
 bool SameBytes(FileReader& left, FileReader& right, std::uint64_t size) {
     std::vector<char> leftBuffer = FileBuffer(size);
     std::vector<char> rightBuffer = FileBuffer(size);
     for (;;) {
         std::size_t leftRead = 0;
         std::size_t rightRead = 0;
-        if (!ReadWhole(left, leftBuffer, leftRead) || !ReadWhole(right, rightBuffer, rightRead) ||
+        if (left.Read(leftBuffer.data(), leftBuffer.size(), leftRead) ||
+            right.Read(rightBuffer.data(), rightBuffer.size(), rightRead) ||
             leftRead != rightRead ||
             std::memcmp(leftBuffer.data(), rightBuffer.data(), leftRead) != 0) {
             return false;

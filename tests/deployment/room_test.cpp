@@ -25,13 +25,23 @@ TEST(Room, ACopyThatCannotFitIsRefusedUntouchedAndReuseMakesItFit) {
     // Three files and six folders of Data, and the copy's own folder, a unit each.
     fileSystem.allocationUnit = 1 << 20;
 
-    const Status refused = replace(512 * 1024);
+    const Status refused = replace(1 << 20);
     EXPECT_EQ(refused.error, std::errc::no_space_on_device);
-    EXPECT_NE(refused.description.find(L" for the new data: 10.0 MB is needed and 512.0 KB is "
+    EXPECT_NE(refused.description.find(L" for the new data: 10.0 MB is needed and 1.0 MB is "
                                        L"free. Nothing has been changed."),
               std::wstring::npos)
         << refused.description;
     EXPECT_EQ(refused.description.find(L"\\\\?\\"), std::wstring::npos);  // as users name it
+    // Amounts that read alike get more decimals, up to three, and then their bytes.
+    const auto amounts = [&](std::uint64_t freeSpace) {
+        const std::wstring text = replace(freeSpace).description;
+        return text.substr(std::min(text.find(L"data: "), text.size()));
+    };
+    EXPECT_EQ(amounts(10'484'000),
+              L"data: 10.000 MB is needed and 9.998 MB is free. Nothing has been changed.");
+    EXPECT_EQ(amounts(10'485'660),
+              L"data: 10485760 bytes is needed and 10485660 bytes is free. Nothing has been "
+              L"changed.");
     EXPECT_EQ(SnapshotTree(layout.VestroData()), old);
     EXPECT_TRUE(layout.NothingStrayInCommon());
 
