@@ -30,17 +30,6 @@ bool IsMissing(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// A link to a folder, or on Windows a link to a file; under Wine a Unix link to a file has no
-// mark and is seen as the file it points to.
-ItemKind KindOf(DWORD attributes, DWORD reparseTag) {
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return IsLinkedFolder(attributes, reparseTag) ? ItemKind::FolderLink : ItemKind::Folder;
-    }
-    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(reparseTag)
-               ? ItemKind::OtherLink
-               : ItemKind::File;
-}
-
 // The reparse tag of the item at the path, or 0 when it has none or it cannot be read.
 DWORD ReadReparseTag(const std::wstring& systemPath) {
     WIN32_FIND_DATAW entry{};

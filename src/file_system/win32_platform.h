@@ -95,4 +95,15 @@ inline bool IsLinkedFolder(DWORD attributes, DWORD reparseTag) {
            (reparseTag == 0 || IsReparseTagNameSurrogate(reparseTag));
 }
 
+// A link to a folder, or on Windows a link to a file; under Wine a Unix link to a file has no
+// mark and is seen as the file it points to.
+inline ItemKind KindOf(DWORD attributes, DWORD reparseTag) {
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return IsLinkedFolder(attributes, reparseTag) ? ItemKind::FolderLink : ItemKind::Folder;
+    }
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(reparseTag)
+               ? ItemKind::OtherLink
+               : ItemKind::File;
+}
+
 }  // namespace vestro

@@ -24,6 +24,7 @@
 #include "file_system/win32_error_text.h"
 #include "file_system/win32_extended_path.h"
 #include "file_system/win32_system_library.h"
+#include "win32_platform.h"
 #endif
 
 namespace vestro::testing {
@@ -467,6 +468,19 @@ TEST(ExtendedPathTest, PathsGetTheLongFormOrAReason) {
     for (const wchar_t* text : {L"", L" C:\\Data", L"C:\\a\"b", L"C:\\a:b"}) {
         EXPECT_NE(0u, ToExtendedPath(text).error) << text;
     }
+}
+#endif
+
+#ifdef _WIN32
+// Only a name surrogate (a symbolic link, a junction) is a link; an entry with another reparse
+// point (deduplication, a OneDrive placeholder) is what it holds, and is copied as such.
+TEST(ItemKindTest, OnlyANameSurrogateIsALink) {
+    constexpr DWORD kReparse = FILE_ATTRIBUTE_REPARSE_POINT;
+    constexpr DWORD kFolder = FILE_ATTRIBUTE_DIRECTORY | kReparse;
+    EXPECT_EQ(KindOf(kReparse, IO_REPARSE_TAG_SYMLINK), ItemKind::OtherLink);
+    EXPECT_EQ(KindOf(kReparse, IO_REPARSE_TAG_DEDUP), ItemKind::File);
+    EXPECT_EQ(KindOf(kFolder, IO_REPARSE_TAG_MOUNT_POINT), ItemKind::FolderLink);
+    EXPECT_EQ(KindOf(kFolder, IO_REPARSE_TAG_CLOUD_6), ItemKind::Folder);
 }
 #endif
 
