@@ -23,16 +23,17 @@ TEST(Room, ACopyThatCannotFitIsRefusedUntouchedAndReuseMakesItFit) {
     };
     const TreeSnapshot old = SnapshotTree(layout.VestroData());
     // Three files and six folders of Data, and the copy's own folder, a unit each.
-    fileSystem.allocationUnit = 1 << 20;
+    fileSystem.allocationUnit = 1ULL << 50;
 
     const Status refused = replace(1 << 20);
     EXPECT_EQ(refused.error, std::errc::no_space_on_device);
-    EXPECT_NE(refused.description.find(L" for the new data: 10.0 MB is needed and 1.0 MB is "
+    EXPECT_NE(refused.description.find(L" for the new data: 10.0 PB is needed and 1.0 MB is "
                                        L"free. Nothing has been changed."),
               std::wstring::npos)
         << refused.description;
     EXPECT_EQ(refused.description.find(L"\\\\?\\"), std::wstring::npos);  // as users name it
     // Amounts that read alike get more decimals, up to three, and then their bytes.
+    fileSystem.allocationUnit = 1 << 20;
     const auto amounts = [&](std::uint64_t freeSpace) {
         const std::wstring text = replace(freeSpace).description;
         return text.substr(std::min(text.find(L"data: "), text.size()));
