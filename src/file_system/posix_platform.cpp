@@ -396,7 +396,7 @@ Result<VolumeSpace> ReadVolumeSpace(const ItemPath& folder) {
         mount = mount.parent_path();
     }
     return {{ToPathText(mount), static_cast<std::uint64_t>(space.f_bavail) * space.f_frsize,
-             std::max<std::uint64_t>(space.f_frsize, 1)},
+             std::uint64_t{space.f_frsize}},
             Status::Success()};
 }
 

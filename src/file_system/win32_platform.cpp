@@ -549,8 +549,7 @@ Result<VolumeSpace> ReadVolumeSpace(const ItemPath& folder) {
         volume[kExtendedPrefix.size() + 1] == L':') {
         volume.erase(0, kExtendedPrefix.size());
     }
-    return {{volume, available.QuadPart,
-             std::max<std::uint64_t>(std::uint64_t{sectorsPerCluster} * bytesPerSector, 1)},
+    return {{volume, available.QuadPart, std::uint64_t{sectorsPerCluster} * bytesPerSector},
             Status::Success()};
 }
 
