@@ -38,6 +38,8 @@ TEST(Room, ACopyThatCannotFitIsRefusedUntouchedAndReuseMakesItFit) {
         const std::wstring text = replace(freeSpace).description;
         return text.substr(std::min(text.find(L"data: "), text.size()));
     };
+    EXPECT_EQ(amounts(1024),
+              L"data: 10.0 MB is needed and 1.0 KB is free. Nothing has been changed.");
     EXPECT_EQ(amounts(10'484'000),
               L"data: 10.000 MB is needed and 9.998 MB is free. Nothing has been changed.");
     EXPECT_EQ(amounts(10'485'660),
