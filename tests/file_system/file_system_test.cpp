@@ -108,7 +108,7 @@ TEST_F(FileSystemTest, CopyIsExactAndItsReadOnlyItemsCanBeDeleted) {
     WriteFile(Child(L"source/binary.bin"), binary);
     WriteFile(Child(L"source/empty.bin"), "");
     WriteFile(Child(L"source/a/b/c/deep.txt"), "deep");
-    WriteFile(Child(L"source/Données/数据/résumé.txt"), "é");
+    WriteFile(Child(L"source/Données/資料/résumé.txt"), "é");
     WriteFile(Child(L"source/read-only.txt"), "locked");
     MakeFolder(Child(L"source/empty"));
     MakeReadOnly(Child(L"source/read-only.txt"));
@@ -465,7 +465,7 @@ TEST(ExtendedPathTest, PathsGetTheLongFormOrAReason) {
              {L"Data\\file.txt", L"\\\\?\\" + current + L"\\Data\\file.txt"}}) {
         EXPECT_EQ(extended, ToExtendedPath(text).text) << text;
     }
-    for (const wchar_t* text : {L"", L" C:\\Data", L"C:\\a\"b", L"C:\\a:b"}) {
+    for (const wchar_t* text : {L"", L" C:\\Data", L"C:\\a\"b", L"C:\\a:b", L"1:\\Data"}) {
         EXPECT_NE(0u, ToExtendedPath(text).error) << text;
     }
 }
