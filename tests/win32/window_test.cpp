@@ -212,6 +212,8 @@ TEST_F(WindowTest, AtRestDoesNothingUnaskedAndWhileACopyIsHeldRefusesToCloseOrTo
     EXPECT_TRUE(IsWindow(Handle()) && messages.empty());
     EXPECT_FALSE(ProgressBar().first) << "shown at rest";
 
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    EXPECT_EQ(CursorOverTheWindow(), LoadCursorW(nullptr, IDC_ARROW)) << "shown busy at rest";
     SetFocus(window->Control(ControlId::cmdOK));
     SetCursorPos((placed.left + placed.right) / 2, (placed.top + placed.bottom) / 2);
     Click(ControlId::cmdOK);
