@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
@@ -76,10 +77,11 @@ class WindowTest : public ::testing::Test {
     }
     HWND Handle() const { return window->Handle(); }
     bool IsEnabled(ControlId id) const { return IsWindowEnabled(window->Control(id)) != FALSE; }
-    // Whether the progress bar shows, and its position.
+    // Whether the progress bar shows, and how full it is, in thousandths.
     std::pair<bool, LRESULT> ProgressBar() const {
         const HWND bar = window->Control(ControlId::prgCopyProgress);
-        return {IsWindowVisible(bar) != FALSE, SendMessageW(bar, PBM_GETPOS, 0, 0)};
+        const LRESULT range = std::max<LRESULT>(1, SendMessageW(bar, PBM_GETRANGE, FALSE, 0));
+        return {IsWindowVisible(bar) != FALSE, SendMessageW(bar, PBM_GETPOS, 0, 0) * 1000 / range};
     }
     static std::wstring TextOf(HWND control) {
         wchar_t text[512] = {};
@@ -212,6 +214,14 @@ TEST_F(WindowTest, AtRestDoesNothingUnaskedAndWhileACopyIsHeldRefusesToCloseOrTo
     EXPECT_TRUE(IsWindow(Handle()) && messages.empty());
     EXPECT_FALSE(ProgressBar().first) << "shown at rest";
 
+    EXPECT_TRUE(IsEnabled(ControlId::lblExample) && IsEnabled(ControlId::lblDestinationPath));
+    // OK and Cancel side by side, alike, inside the frame.
+    RECT ok{}, cancel{}, frame{};
+    GetWindowRect(window->Control(ControlId::cmdOK), &ok);
+    GetWindowRect(window->Control(ControlId::cmdCancel), &cancel);
+    GetWindowRect(window->Control(ControlId::Frame1), &frame);
+    EXPECT_TRUE(ok.top == cancel.top && ok.bottom == cancel.bottom && ok.right < cancel.left &&
+                cancel.right - cancel.left == ok.right - ok.left && cancel.right < frame.right);
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     EXPECT_EQ(CursorOverTheWindow(), LoadCursorW(nullptr, IDC_ARROW)) << "shown busy at rest";
     SetFocus(window->Control(ControlId::cmdOK));
