@@ -1,5 +1,7 @@
 #include "win32_platform.h"
 
+#include <winternl.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
@@ -481,44 +483,27 @@ std::error_code FileReader::Read(char* buffer, std::size_t size, std::size_t& re
     return {};
 }
 
-namespace {
-
-// FileLinkInformation of ntdll, which kernel32 does not offer on a handle.
-struct LinkInformation {
-    BOOLEAN replaceIfExists;
-    HANDLE rootDirectory;
-    ULONG fileNameLength;
-    WCHAR fileName[1];
-};
-using SetInformationFile = LONG WINAPI(HANDLE, void* status, void* information, ULONG length,
-                                       int kind);
-using StatusToError = ULONG WINAPI(LONG status);
-constexpr int kFileLinkInformation = 11;
-
-}  // namespace
-
 // The new name is given to the file behind the handle that was read, not to whatever its path
-// leads to by now (CreateHardLinkW would open the path again).
+// leads to by now (CreateHardLinkW would open the path again); only ntdll offers that.
 std::error_code FileReader::LinkAs(const ItemPath& destination) const {
     static const SystemLibrary ntdll(L"ntdll.dll");
-    static const auto setInformation = ntdll.Find<SetInformationFile>("NtSetInformationFile");
-    static const auto toError = ntdll.Find<StatusToError>("RtlNtStatusToDosError");
+    static const auto setInformation =
+        ntdll.Find<decltype(NtSetInformationFile)>("NtSetInformationFile");
+    static const auto toError =
+        ntdll.Find<decltype(RtlNtStatusToDosError)>("RtlNtStatusToDosError");
     if (setInformation == nullptr || toError == nullptr) {
         return SystemError(ERROR_NOT_SUPPORTED);
     }
     // \\?\ and \\.\ both stand for the object folder \??\.
     const std::wstring name = L"\\??\\" + destination.system.substr(4);
     const ULONG nameBytes = static_cast<ULONG>(name.size() * sizeof(wchar_t));
-    std::vector<std::byte> buffer(offsetof(LinkInformation, fileName) + nameBytes);
-    auto* information = reinterpret_cast<LinkInformation*>(buffer.data());
-    information->fileNameLength = nameBytes;
-    std::memcpy(buffer.data() + offsetof(LinkInformation, fileName), name.data(), nameBytes);
-    struct {
-        void* pointer;
-        ULONG_PTR information;
-    } status{};
-    const LONG answer = setInformation(reinterpret_cast<HANDLE>(handle_), &status, information,
-                                       static_cast<ULONG>(buffer.size()), kFileLinkInformation);
+    std::vector<std::byte> buffer(offsetof(FILE_LINK_INFORMATION, FileName) + nameBytes);
+    auto* information = reinterpret_cast<FILE_LINK_INFORMATION*>(buffer.data());
+    information->FileNameLength = nameBytes;
+    std::memcpy(buffer.data() + offsetof(FILE_LINK_INFORMATION, FileName), name.data(), nameBytes);
+    IO_STATUS_BLOCK status{};
+    const NTSTATUS answer = setInformation(reinterpret_cast<HANDLE>(handle_), &status, information,
+                                           static_cast<ULONG>(buffer.size()), FileLinkInformation);
     return answer >= 0 ? std::error_code() : SystemError(toError(answer));
 }
 

@@ -469,9 +469,7 @@ TEST(ExtendedPathTest, PathsGetTheLongFormOrAReason) {
         EXPECT_NE(0u, ToExtendedPath(text).error) << text;
     }
 }
-#endif
 
-#ifdef _WIN32
 // Only a name surrogate (a symbolic link, a junction) is a link; an entry with another reparse
 // point (deduplication, a OneDrive placeholder) is what it holds, and is copied as such.
 TEST(ItemKindTest, OnlyANameSurrogateIsALink) {

@@ -105,8 +105,7 @@ TEST_F(ReuseTest, AHeldOrUnlinkableOldFileIsCopiedInstead) {
     const auto held = MakeUnreadableFile(Old(L"held.txt"));
     ASSERT_EQ(CopyReusing().description, L"");
     EXPECT_EQ(SnapshotTree(root.Child(L"new")), SnapshotTree(root.Child(L"Data")));
-    // Old data reached through a link is none, and the room asked for is all of Data's (a
-    // volume that names no unit counts bytes).
+    // Old data behind a link is none: all of Data is to be written (a unit of 0 counts bytes).
     ASSERT_EQ(links.Make(root.Child(L"old-link"), old.Child(L"old")), "");
     const auto toWrite = [&](const wchar_t* previous) {
         return fileSystem->MeasureCopy(root.Text(L"Data"), root.Text(previous), 0)

@@ -6,8 +6,7 @@ int wmain(int argc, wchar_t** argv) {
 #else
 int main(int argc, char** argv) {
 #endif
-    // A fault that makes one test fail can make a later one wait for holds that never go: the
-    // first failure ends the suite at once (--gtest_fail_fast=0 runs on).
+    // Ends at the first failure, after which a test could wait for holds that never go.
     GTEST_FLAG_SET(fail_fast, true);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
