@@ -504,7 +504,7 @@ std::error_code FileReader::LinkAs(const ItemPath& destination) const {
     IO_STATUS_BLOCK status{};
     const NTSTATUS answer = setInformation(reinterpret_cast<HANDLE>(handle_), &status, information,
                                            static_cast<ULONG>(buffer.size()), FileLinkInformation);
-    return answer >= 0 ? std::error_code() : SystemError(toError(answer));
+    return SystemError(toError(answer));  // success is ERROR_SUCCESS, no error
 }
 
 // The volume as the user names it (C:\, or the folder it is mounted on), the room left to this
