@@ -24,16 +24,15 @@ std::wstring OpenFileNameFilter(const std::wstring& barSeparated) {
 }
 
 FileDialog::Result Win32FileDialog::ShowOpen() {
-    std::wstring fileName(kFileNameCapacity, L'\0');
-    std::copy_n(fileName_.begin(), std::min<std::size_t>(fileName_.size(), kFileNameCapacity - 1),
-                fileName.begin());
+    std::wstring fileName = fileName_;
+    fileName.resize(kFileNameCapacity);  // the answer's room; a longer name is cut short
+    fileName.back() = L'\0';
     const std::wstring filter = OpenFileNameFilter(filter_);
 
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = owner_;
     dialog.lpstrFilter = filter_.empty() ? nullptr : filter.c_str();
-    dialog.nFilterIndex = 1;
     dialog.lpstrFile = fileName.data();
     dialog.nMaxFile = kFileNameCapacity;
     dialog.Flags = flags_ | kLookFlags;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "deployment/deployment_layout.h"
@@ -9,8 +8,6 @@
 
 namespace vestro::testing {
 namespace {
-
-namespace fs = std::filesystem;
 
 TEST(Room, ACopyThatCannotFitIsRefusedUntouchedAndReuseMakesItFit) {
     DeploymentLayout layout;

@@ -20,7 +20,9 @@ namespace {
 
 using namespace testing;
 namespace fs = std::filesystem;
-const std::unique_ptr<FileSystem> realFileSystem = CreateFileSystem().value;
+// Nothing here is held by another program: a failure comes at once, never after a wait.
+const std::unique_ptr<FileSystem> realFileSystem =
+    CreateFileSystemWithHoldWait({.bound = std::chrono::milliseconds(0)}).value;
 
 Status Replace(const DeploymentLayout& layout, FileSystem& fileSystem = *realFileSystem,
                const ReplacementProgress& progress = {},

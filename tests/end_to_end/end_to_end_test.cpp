@@ -68,8 +68,7 @@ struct Started {
 };
 
 // Started from another folder that holds a Data of its own: a typed path (ending in spaces) stays
-// when Browse is cancelled, and a picked file is copied to.
-// What the tree may hold, failures and what they leave are the core suite's.
+// when Browse is cancelled, and a picked file is copied to (the rest is the core suite's).
 TEST(EndToEnd, StartedElsewhereItBrowsesAndCopiesTheDataBesideIt) {
     Started program;
     const fs::path exe = program.folder.Child(L"Données 数据/VestroFile.exe");
@@ -117,6 +116,7 @@ TEST(EndToEnd, StartedElsewhereItBrowsesAndCopiesTheDataBesideIt) {
     ASSERT_TRUE(WaitUntil([&] {
         return (nameBox = GetDlgItem(dialog, 0x47C)) || (nameBox = GetDlgItem(dialog, 0x480));
     }));
+    EXPECT_EQ(TextOf(nameBox), L"Tarno.exe");  // every click starts from the client's name
     SetText(nameBox, tarno.wstring());
     Answer(dialog, IDOK);
     ASSERT_TRUE(WaitUntil([&] {
