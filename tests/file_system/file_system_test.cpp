@@ -330,15 +330,15 @@ TEST_F(FileSystemTest, CopyRefusesNamesThatDifferOnlyInCaseBeforeCopyingThatFold
     ASSERT_NE(nullptr, made) << "VESTRO_CASE_DUPLICATES is not set: run through wine_test.sh";
     const std::wstring data = made, docs = data + L"\\docs\\";
 #else
-    WriteFile(Child(L"Data/docs/Readme.txt"), "one");
-    WriteFile(Child(L"Data/docs/README.TXT"), "two");
+    WriteFile(Child(L"Data/docs/Résumé.txt"), "one");
+    WriteFile(Child(L"Data/docs/RÉSUMÉ.TXT"), "two");
     WriteFile(Child(L"Data/docs/other.txt"), "three");
     const std::wstring data = Text(L"Data"), docs = data + L"/docs/";
 #endif
 
     const Status status = fileSystem->CopyFolder(data, Text(L"Copy"), false);
 
-    EXPECT_TRUE(Names(status, docs + L"Readme.txt") && Names(status, docs + L"README.TXT"))
+    EXPECT_TRUE(Names(status, docs + L"Résumé.txt") && Names(status, docs + L"RÉSUMÉ.TXT"))
         << status.description;
     EXPECT_FALSE(fs::exists(Child(L"Copy/docs/other.txt")));
 }

@@ -11,7 +11,7 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=};winedbg.exe=d"
 # side, and read by the program through Wine's Z: drive.
 case_folder=$(mktemp -d)
 mkdir "$case_folder/docs"
-for name in Readme.txt README.TXT other.txt; do echo "$name" >"$case_folder/docs/$name"; done
+for name in Résumé.txt RÉSUMÉ.TXT other.txt; do echo "$name" >"$case_folder/docs/$name"; done
 export VESTRO_CASE_DUPLICATES="Z:${case_folder//\//\\}"
 "$wine_run" "$@" >"$log" 2>&1 </dev/null
 status=$?
