@@ -40,10 +40,8 @@ FileDialog::Result Win32FileDialog::ShowOpen() {
     if (GetOpenFileNameW(&dialog)) {
         return {Outcome::Chosen, fileName.c_str()};
     }
-    if (CommDlgExtendedError() != 0) {
-        return {Outcome::Failed, {}};
-    }
-    // Without CancelError a cancel is an ordinary, empty answer.
+    // Closed without a pick, by the user or by a failure (CommDlgExtendedError): the same to the
+    // one asking. Without CancelError that is an ordinary, empty answer.
     return cancelError_ ? Result{Outcome::Cancelled, {}} : Result{Outcome::Chosen, {}};
 }
 

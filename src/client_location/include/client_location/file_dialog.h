@@ -8,7 +8,7 @@ namespace vestro {
 // The platform's file-open dialog, configured the way the browse action needs it.
 class FileDialog {
   public:
-    enum class Outcome { Chosen, Cancelled, Failed };
+    enum class Outcome { Chosen, Cancelled };
 
     struct Result {
         Outcome outcome = Outcome::Cancelled;
