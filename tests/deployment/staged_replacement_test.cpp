@@ -20,9 +20,8 @@ namespace {
 
 using namespace testing;
 namespace fs = std::filesystem;
-// Nothing here is held by another program: a failure comes at once, never after a wait.
 const std::unique_ptr<FileSystem> realFileSystem =
-    CreateFileSystemWithHoldWait({.bound = std::chrono::milliseconds(0)}).value;
+    CreateFileSystemWithHoldWait({.bound = {}}).value;  // no holds here: fail at once
 
 Status Replace(const DeploymentLayout& layout, FileSystem& fileSystem = *realFileSystem,
                const ReplacementProgress& progress = {},

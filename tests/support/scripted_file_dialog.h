@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "client_location/file_dialog.h"
 
 namespace vestro::testing {
