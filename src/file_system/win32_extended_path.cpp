@@ -42,6 +42,17 @@ bool IsAcceptablePath(std::wstring_view path) {
 
 }  // namespace
 
+std::wstring ToPlainPath(std::wstring_view extended) {
+    if (extended.starts_with(kExtendedSharePrefix)) {
+        return L"\\\\" + std::wstring(extended.substr(kExtendedSharePrefix.size()));
+    }
+    const std::wstring_view drive =
+        extended.substr(std::min(extended.size(), kExtendedPrefix.size()));
+    const bool named =
+        extended.starts_with(kExtendedPrefix) && drive.size() >= 2 && drive[1] == L':';
+    return std::wstring(named ? drive : extended);
+}
+
 ExtendedPath ToExtendedPath(std::wstring_view path) {
     if (path.starts_with(kExtendedPrefix) || path.starts_with(kDevicePrefix)) {
         return {std::wstring(path), ERROR_SUCCESS};

@@ -22,7 +22,6 @@ struct LocalMemoryRelease {
 };
 
 constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
-constexpr std::wstring_view kExtendedSharePrefix = L"\\\\?\\UNC\\";
 
 std::error_code SystemError(DWORD error) {
     return {static_cast<int>(error), std::system_category()};
@@ -55,13 +54,7 @@ SizedText FinalPathOf(HANDLE item) {
     if (final.error != ERROR_SUCCESS) {
         final = ReadFinalPath(item, FILE_NAME_NORMALIZED | VOLUME_NAME_GUID);
     }
-    if (final.text.starts_with(kExtendedSharePrefix)) {
-        final.text = L"\\\\" + final.text.substr(kExtendedSharePrefix.size());
-    } else if (final.text.size() > kExtendedPrefix.size() + 1 &&
-               final.text.starts_with(kExtendedPrefix) &&
-               final.text[kExtendedPrefix.size() + 1] == L':') {
-        final.text.erase(0, kExtendedPrefix.size());
-    }
+    final.text = ToPlainPath(final.text);
     return final;
 }
 
@@ -530,11 +523,8 @@ Result<VolumeSpace> ReadVolumeSpace(const ItemPath& folder) {
                            &clusters)) {
         return failure(GetLastError());
     }
-    if (volume.starts_with(kExtendedPrefix) && volume.size() > kExtendedPrefix.size() + 1 &&
-        volume[kExtendedPrefix.size() + 1] == L':') {
-        volume.erase(0, kExtendedPrefix.size());
-    }
-    return {{volume, available.QuadPart, std::uint64_t{sectorsPerCluster} * bytesPerSector},
+    return {{ToPlainPath(volume), available.QuadPart,
+             std::uint64_t{sectorsPerCluster} * bytesPerSector},
             Status::Success()};
 }
 

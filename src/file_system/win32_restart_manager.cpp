@@ -36,19 +36,6 @@ class Win32RestartManager final : public RestartManager {
     DWORD session_ = 0;
 };
 
-// The Restart Manager is documented with plain full paths.
-std::wstring PlainPath(const std::wstring& systemPath) {
-    constexpr std::wstring_view kSharePrefix = L"\\\\?\\UNC\\";
-    constexpr std::wstring_view kPrefix = L"\\\\?\\";
-    if (systemPath.starts_with(kSharePrefix)) {
-        return L"\\\\" + systemPath.substr(kSharePrefix.size());
-    }
-    if (systemPath.starts_with(kPrefix)) {
-        return systemPath.substr(kPrefix.size());
-    }
-    return systemPath;
-}
-
 bool SameTime(const FILETIME& left, const FILETIME& right) {
     return left.dwLowDateTime == right.dwLowDateTime && left.dwHighDateTime == right.dwHighDateTime;
 }
@@ -91,7 +78,8 @@ bool Win32RestartManager::RegisterFiles(const std::vector<std::wstring>& files) 
     std::vector<LPCWSTR> names;
     plain.reserve(files.size());
     for (const std::wstring& file : files) {
-        names.push_back(plain.emplace_back(PlainPath(file)).c_str());
+        // The Restart Manager is documented with plain full paths.
+        names.push_back(plain.emplace_back(ToPlainPath(file)).c_str());
     }
     return registerResources_(session_, static_cast<UINT>(names.size()), names.data(), 0, nullptr,
                               0, nullptr) == ERROR_SUCCESS;

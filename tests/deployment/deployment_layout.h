@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <iterator>
-#include <string>
 
 #include "support/temporary_folder.h"
 

@@ -8,7 +8,6 @@
 #include <thread>
 
 #include "deployment/deployment_layout.h"
-#include "file_system/path_text.h"
 #include "support/folder_link.h"
 #include "support/instrumented_file_system.h"
 #ifdef _WIN32
@@ -197,8 +196,7 @@ TEST(StagedReplacement, OurNamesTakenBySomethingElseNeverBlockACopyAndOurLeftove
     }
     fs::remove(gone);
     // Everything but the old data must stay; under Wine a link that leads nowhere is not seen.
-    const std::wstring data =
-        JoinPath(JoinPath(JoinPath(L"client", L"Common"), L"VestroData"), L"");
+    const std::wstring data = fs::path(L"client/Common/VestroData/").make_preferred().wstring();
     const auto othersItems = [&] {
         TreeSnapshot tree = SnapshotTree(layout.root.Path());
         std::erase_if(tree, [&](const auto& item) { return item.first.starts_with(data); });

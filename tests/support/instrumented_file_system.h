@@ -84,8 +84,7 @@ class InstrumentedFileSystem : public FileSystem {
                     [&] { return inner_.LockExclusively(path); });
     }
 
-    std::optional<std::uint64_t> freeSpace;
-    std::optional<std::uint64_t> allocationUnit;
+    std::optional<std::uint64_t> freeSpace, allocationUnit;
     // Shared, so that the calls can be read after the object has gone.
     std::shared_ptr<std::vector<std::wstring>> calls =
         std::make_shared<std::vector<std::wstring>>();

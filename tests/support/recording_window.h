@@ -4,7 +4,6 @@
 #include <functional>
 #include <future>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "main_window/window.h"

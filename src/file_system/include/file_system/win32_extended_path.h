@@ -18,6 +18,10 @@ struct ExtendedPath {
 
 ExtendedPath ToExtendedPath(std::wstring_view path);
 
+// The other way, as users write a path: "C:\..." and "\\server\share\...". A path that has
+// no such form (a volume's GUID path) keeps its prefix.
+std::wstring ToPlainPath(std::wstring_view extended);
+
 // folder + "\" + name, without doubling a separator the folder already ends with.
 std::wstring JoinWithBackslash(std::wstring_view folder, std::wstring_view name);
 
