@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "deployment/deployment_layout.h"
 #include "deployment/staged_replacement.h"
 #include "support/instrumented_file_system.h"
