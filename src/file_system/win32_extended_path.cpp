@@ -9,7 +9,6 @@
 namespace vestro {
 namespace {
 
-constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
 constexpr std::wstring_view kExtendedSharePrefix = L"\\\\?\\UNC\\";
 constexpr std::wstring_view kDevicePrefix = L"\\\\.\\";
 constexpr std::wstring_view kReservedCharacters = L"<>:\"|?*";

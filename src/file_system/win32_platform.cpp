@@ -21,8 +21,6 @@ struct LocalMemoryRelease {
     void operator()(wchar_t* memory) const { LocalFree(memory); }
 };
 
-constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
-
 std::error_code SystemError(DWORD error) {
     return {static_cast<int>(error), std::system_category()};
 }
@@ -488,7 +486,7 @@ std::error_code FileReader::LinkAs(const ItemPath& destination) const {
         return SystemError(ERROR_NOT_SUPPORTED);
     }
     // \\?\ and \\.\ both stand for the object folder \??\.
-    const std::wstring name = L"\\??\\" + destination.system.substr(4);
+    const std::wstring name = L"\\??\\" + destination.system.substr(kExtendedPrefix.size());
     const ULONG nameBytes = static_cast<ULONG>(name.size() * sizeof(wchar_t));
     std::vector<std::byte> buffer(offsetof(FILE_LINK_INFORMATION, FileName) + nameBytes);
     auto* information = reinterpret_cast<FILE_LINK_INFORMATION*>(buffer.data());

@@ -5,6 +5,9 @@
 
 namespace vestro {
 
+// What makes a path the extended-length form: "\\?\" (and "\\?\UNC\" for a share).
+inline constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
+
 // The form of a path that the system takes at any length: absolute, with backslashes, "\\?\" in
 // front ("\\?\UNC\server\share\..." for a share), resolved as Windows resolves the text
 // (GetFullPathNameW: the current folder, "." and "..", trailing spaces and dots of the last name).
