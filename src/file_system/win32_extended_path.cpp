@@ -47,8 +47,7 @@ std::wstring ToPlainPath(std::wstring_view extended) {
     }
     const std::wstring_view drive =
         extended.substr(std::min(extended.size(), kExtendedPrefix.size()));
-    const bool named =
-        extended.starts_with(kExtendedPrefix) && drive.size() >= 2 && drive[1] == L':';
+    const bool named = extended.starts_with(kExtendedPrefix) && drive.find(L':') == 1;
     return std::wstring(named ? drive : extended);
 }
 

@@ -462,7 +462,8 @@ TEST(ExtendedPathTest, PathsGetTheLongFormOrAReason) {
     for (const auto& [text, extended] : std::vector<std::pair<std::wstring, std::wstring>>{
              {L"C:\\", L"\\\\?\\C:\\"},
              {L"\\\\server\\share\\Common", L"\\\\?\\UNC\\server\\share\\Common"},
-             {L"Data\\file.txt", L"\\\\?\\" + current + L"\\Data\\file.txt"}}) {
+             {L"Data\\file.txt", L"\\\\?\\" + current + L"\\Data\\file.txt"},
+             {L"\\\\?\\Volume{1}\\", L"\\\\?\\Volume{1}\\"}}) {  // no plainer name
         EXPECT_EQ(extended, ToExtendedPath(text).text) << text;
         EXPECT_EQ(ToPlainPath(extended), text.starts_with(L"Data") ? extended.substr(4) : text);
     }

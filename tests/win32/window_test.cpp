@@ -168,9 +168,8 @@ TEST_F(WindowTest, AtRestDoesNothingUnaskedAndWhileACopyIsHeldRefusesToCloseOrTo
     EXPECT_EQ(TextOf(window->Control(ControlId::lblExample)),
               L"If the destination path is empty then select the path where the Tarno.exe is "
               L"located. Example:  C:\\Program Files\\Tarno\\Tarno.exe.");
-    EXPECT_EQ(TextOf(window->Control(ControlId::txtSourcePath)) +
-                  TextOf(window->Control(ControlId::lblStatus)),
-              L"");
+    EXPECT_EQ(GetWindowTextLengthW(window->Control(ControlId::txtSourcePath)), 0);
+    EXPECT_EQ(GetWindowTextLengthW(window->Control(ControlId::lblStatus)), 0);
     // Centred on its monitor's work area, its icon there for Alt+Tab, the example in dark red, and
     // a path box that takes a path longer than it is wide.
     RECT placed{};
