@@ -4,16 +4,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <filesystem>
-#include <functional>
-#include <memory>
 #include <mutex>
-#include <string>
 #include <thread>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "file_system/path_text.h"
 #include "support/folder_link.h"

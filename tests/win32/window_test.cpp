@@ -187,9 +187,15 @@ TEST_F(WindowTest, AtRestDoesNothingUnaskedAndWhileACopyIsHeldRefusesToCloseOrTo
         EXPECT_EQ(GetTextColor(context) == RGB(128, 0, 0), label == ControlId::lblExample);
         ReleaseDC(Handle(), context);
     }
+    // Other windows to the front (one of them closed since), then this one back: the focus as it
+    // was, never one outside the window.
     SetFocus(window->Control(ControlId::cmdCancel));
-    SendMessageW(Handle(), WM_ACTIVATE, WA_INACTIVE, 0);  // another window to the front, then
-    SetFocus(Handle());                                   // this one back: the focus as it was
+    SendMessageW(Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
+    const HWND other = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, {}, {}, {}, {});
+    SetFocus(other);
+    SendMessageW(Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
+    DestroyWindow(other);
+    SetFocus(Handle());
     EXPECT_EQ(GetFocus(), window->Control(ControlId::cmdCancel));
     SetFocus(window->Control(ControlId::txtSourcePath));
     for (int typed = 0; typed < 200; ++typed) {
