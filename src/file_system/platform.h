@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -207,8 +208,8 @@ Status RemoveFolder(const ItemPath& folder, const Item& item, bool force, const 
 // The absolute path the system reaches, every link followed.
 std::error_code PathReached(const ItemPath& item, std::wstring& reached);
 
-// Orders names as Windows does with case ignored (negative, 0, positive).
-int CompareAsWindows(const std::wstring& left, const std::wstring& right);
+// Orders names as Windows does with case ignored.
+std::weak_ordering CompareAsWindows(const std::wstring& left, const std::wstring& right);
 
 Status MoveItem(const ItemPath& from, const ItemPath& to, const HoldWait& wait);
 Result<std::wstring> ResolveItemPath(const ItemPath& item);

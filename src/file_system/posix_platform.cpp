@@ -446,17 +446,11 @@ std::error_code PathReached(const ItemPath& item, std::wstring& reached) {
     return error;
 }
 
-int CompareAsWindows(const std::wstring& left, const std::wstring& right) {
+std::weak_ordering CompareAsWindows(const std::wstring& left, const std::wstring& right) {
     const std::ctype<wchar_t>& letterCase = LetterCase();
-    const std::size_t length = std::min(left.size(), right.size());
-    for (std::size_t index = 0; index < length; ++index) {
-        const wchar_t a = letterCase.toupper(left[index]);
-        const wchar_t b = letterCase.toupper(right[index]);
-        if (a != b) {
-            return a < b ? -1 : 1;
-        }
-    }
-    return left.size() == right.size() ? 0 : (left.size() < right.size() ? -1 : 1);
+    return std::lexicographical_compare_three_way(
+        left.begin(), left.end(), right.begin(), right.end(),
+        [&](wchar_t a, wchar_t b) { return letterCase.toupper(a) <=> letterCase.toupper(b); });
 }
 
 Status MoveItem(const ItemPath& from, const ItemPath& to, const HoldWait&) {

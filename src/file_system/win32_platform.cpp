@@ -21,6 +21,7 @@ struct LocalMemoryRelease {
     void operator()(wchar_t* memory) const { LocalFree(memory); }
 };
 
+// ERROR_SUCCESS gives no error.
 std::error_code SystemError(DWORD error) {
     return {static_cast<int>(error), std::system_category()};
 }
@@ -270,8 +271,7 @@ std::error_code OpenFolder::OpenInside(const OpenFolder& parent, const Item& sub
 }
 
 std::error_code ReadPlaceOf(std::intptr_t handle, Place& place) {
-    const DWORD error = ReadPlace(reinterpret_cast<HANDLE>(handle), place);
-    return error == ERROR_SUCCESS ? std::error_code() : SystemError(error);
+    return SystemError(ReadPlace(reinterpret_cast<HANDLE>(handle), place));
 }
 
 std::wstring OpenFolder::Shown() const {
@@ -589,13 +589,12 @@ Status RemoveFolder(const ItemPath& folder, const Item& item, bool force, const 
 std::error_code PathReached(const ItemPath& item, std::wstring& reached) {
     SizedText final = FinalPathReached(item.system);
     reached = std::move(final.text);
-    return final.error == ERROR_SUCCESS ? std::error_code() : SystemError(final.error);
+    return SystemError(final.error);
 }
 
-int CompareAsWindows(const std::wstring& left, const std::wstring& right) {
+std::weak_ordering CompareAsWindows(const std::wstring& left, const std::wstring& right) {
     return CompareStringOrdinal(left.c_str(), static_cast<int>(left.size()), right.c_str(),
-                                static_cast<int>(right.size()), TRUE) -
-           CSTR_EQUAL;
+                                static_cast<int>(right.size()), TRUE) <=> CSTR_EQUAL;
 }
 
 Status MoveItem(const ItemPath& from, const ItemPath& to, const HoldWait& wait) {

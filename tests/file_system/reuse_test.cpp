@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-
 #include "file_system/file_system.h"
 #include "support/folder_link.h"
 #include "support/temporary_folder.h"
