@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "file_system/hold_wait.h"
+#include "file_system/holder_naming.h"
 #include "file_system/status.h"
 #include "file_system/win32_owned_handle.h"
 #include "platform.h"
@@ -63,6 +65,9 @@ template <typename Call>
 DWORD CallWhileHeld(const HoldWait& wait, Call&& call) {
     return CallWhileHeld(wait, call, IsHoldError);
 }
+
+// The system's Restart Manager; without its library it offers no session.
+std::unique_ptr<RestartManager> CreateSystemRestartManager();
 
 // Win32Failure; for a hold that outlasted the wait, the description also names the programs
 // that hold the files (extended-length paths), as far as the Restart Manager tells.

@@ -111,12 +111,15 @@ void Win32RestartManager::EndSession() {
     endSession_(session_);
 }
 
+std::unique_ptr<RestartManager> CreateSystemRestartManager() {
+    return std::make_unique<Win32RestartManager>();
+}
+
 Status Win32HeldItemFailure(DWORD error, const std::wstring& action,
                             const std::vector<std::wstring>& systemFiles) {
     Status failure = Win32Failure(error, action);
     if (IsHoldErrorOfFolderRemoval(error)) {
-        Win32RestartManager restartManager;
-        failure.description += NameHolders(restartManager, systemFiles);
+        failure.description += NameHolders(*CreateSystemRestartManager(), systemFiles);
     }
     return failure;
 }
