@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <filesystem>
-#include <functional>
 #include <thread>
 
 #include "deployment/deployment_layout.h"
