@@ -148,8 +148,7 @@ TEST_F(FileSystemTest, CopyIsExactAndItsReadOnlyItemsCanBeDeleted) {
     EXPECT_EQ(source, SnapshotTree(Child(L"source")));
 }
 
-// Overwriting empties an older, longer file first, but never the source itself, reached
-// through a hard link in the destination.
+// Overwriting replaces an older, longer file whole, never the source through a hard link.
 TEST_F(FileSystemTest, OverwriteReplacesWholeFilesButNeverEmptiesTheSource) {
     WriteFile(Child(L"source/kept.txt"), "source data");
     WriteFile(Child(L"copy/kept.txt"), "older and much longer data");
@@ -397,8 +396,7 @@ TEST(SystemLibraryTest, IsLoadedFromTheSystemAndFreedWithItsOwner) {
     EXPECT_EQ(nullptr, GetModuleHandleW(L"rstrtmgr.dll"));
 }
 
-// Only a lock held by another copy is taken for one; a program that merely has the file open (a
-// virus scanner) holds it otherwise.
+// A lock file that a program such as a virus scanner merely holds open is no copy's lock.
 TEST_F(FileSystemTest, ALockFileHeldByAnotherProgramIsNoCopysLock) {
     const std::wstring file = Text(L"held.lock");
     WriteFile(Child(L"held.lock"), "");
@@ -451,8 +449,7 @@ TEST_F(FileSystemTest, EachFileCallIsHandedTheLongForm) {
     })) << ::testing::PrintToString(handed);
 }
 
-// The form itself; the reserved characters and trailing dots are the existence table's. A code
-// the system has no text for is still told.
+// The form itself (reserved characters are the existence table's); a code without text is told.
 TEST(ExtendedPathTest, PathsGetTheLongFormOrAReason) {
     EXPECT_EQ(Win32ErrorText(0x2000FFFF), L"Error 536936447.");
     const std::wstring current = fs::current_path().wstring();

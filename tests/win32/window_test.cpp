@@ -187,8 +187,7 @@ TEST_F(WindowTest, AtRestDoesNothingUnaskedAndWhileACopyIsHeldRefusesToCloseOrTo
         EXPECT_EQ(GetTextColor(context) == RGB(128, 0, 0), label == ControlId::lblExample);
         ReleaseDC(Handle(), context);
     }
-    // Other windows to the front (one of them closed since), then this one back: the focus as it
-    // was, never one outside the window.
+    // Windows to the front (one since closed), then this one back: the focus as it was.
     SetFocus(window->Control(ControlId::cmdCancel));
     SendMessageW(Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
     const HWND other = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, {}, {}, {}, {});
