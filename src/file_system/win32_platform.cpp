@@ -279,8 +279,7 @@ std::wstring OpenFolder::Shown() const {
     return final.error == ERROR_SUCCESS ? final.text : path_.display;
 }
 
-// Through the folder's own handle, a batch of entries at a time; a reparse point's tag comes in
-// the field that otherwise gives the size of extended attributes.
+// Through the folder's own handle, a batch of entries at a time.
 std::error_code OpenFolder::List(std::vector<Item>& items, bool) const {
     alignas(FILE_ID_BOTH_DIR_INFO) static thread_local std::byte buffer[64 * 1024];
     for (FILE_INFO_BY_HANDLE_CLASS batch = FileIdBothDirectoryRestartInfo;;
@@ -295,8 +294,7 @@ std::error_code OpenFolder::List(std::vector<Item>& items, bool) const {
             const std::wstring_view name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
             if (name != L"." && name != L"..") {
                 const DWORD attributes = entry->FileAttributes;
-                const DWORD tag =
-                    (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? entry->EaSize : 0;
+                const DWORD tag = ReparseTagOfEntry(attributes, entry->EaSize);
                 items.push_back({std::wstring(name), KindOf(attributes, tag),
                                  static_cast<std::uint64_t>(entry->EndOfFile.QuadPart), attributes,
                                  tag, entry->LastWriteTime.QuadPart});

@@ -100,6 +100,12 @@ inline bool IsLinkedFolder(DWORD attributes, DWORD reparseTag) {
            (reparseTag == 0 || IsReparseTagNameSurrogate(reparseTag));
 }
 
+// A listing's entry holds a reparse point's tag where other entries hold the size of their
+// extended attributes.
+inline DWORD ReparseTagOfEntry(DWORD attributes, DWORD eaSize) {
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? eaSize : 0;
+}
+
 // A link to a folder, or on Windows a link to a file; under Wine a Unix link to a file has no
 // mark and is seen as the file it points to.
 inline ItemKind KindOf(DWORD attributes, DWORD reparseTag) {

@@ -10,7 +10,7 @@ namespace {
 TEST(Room, ACopyThatCannotFitIsRefusedUntouchedAndReuseMakesItFit) {
     DeploymentLayout layout;
     WriteFile(layout.Data() / "big.bin", std::string(1 << 20, 'b'));
-    const std::unique_ptr<FileSystem> real = CreateFileSystem().value;
+    const std::unique_ptr<FileSystem> real = CreateFileSystemWithHoldWait({.bound = {}}).value;
     InstrumentedFileSystem fileSystem(*real);
     const auto replace = [&](std::uint64_t freeSpace) {
         fileSystem.freeSpace = freeSpace;

@@ -466,8 +466,7 @@ TEST(ExtendedPathTest, PathsGetTheLongFormOrAReason) {
     }
 }
 
-// Only a name surrogate (a symbolic link, a junction) is a link; an entry with another reparse
-// point (deduplication, a OneDrive placeholder) is what it holds, and is copied as such.
+// Only a name surrogate (a symbolic link, a junction) is a link; other reparse points are data.
 TEST(ItemKindTest, OnlyANameSurrogateIsALink) {
     constexpr DWORD kReparse = FILE_ATTRIBUTE_REPARSE_POINT;
     constexpr DWORD kFolder = FILE_ATTRIBUTE_DIRECTORY | kReparse;
@@ -475,6 +474,8 @@ TEST(ItemKindTest, OnlyANameSurrogateIsALink) {
     EXPECT_EQ(KindOf(kReparse, IO_REPARSE_TAG_DEDUP), ItemKind::File);
     EXPECT_EQ(KindOf(kFolder, IO_REPARSE_TAG_MOUNT_POINT), ItemKind::FolderLink);
     EXPECT_EQ(KindOf(kFolder, IO_REPARSE_TAG_CLOUD_6), ItemKind::Folder);
+    EXPECT_EQ(ReparseTagOfEntry(kReparse, IO_REPARSE_TAG_SYMLINK), IO_REPARSE_TAG_SYMLINK);
+    EXPECT_EQ(ReparseTagOfEntry(FILE_ATTRIBUTE_NORMAL, 28), 0u);  // its extended attributes' size
 }
 #endif
 

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 // Data, an earlier copy of it made by the file system (old), and a copy reusing old (new).
 struct ReuseTest : ::testing::Test {
     void SetUp() override {
-        fileSystem = std::move(CreateFileSystem().value);
+        fileSystem = CreateFileSystemWithHoldWait({.bound = {}}).value;  // a hold fails at once
         for (const wchar_t* name : {L"same.txt", L"changed.txt", L"damaged.txt", L"linked.txt",
                                     L"held.txt", L"read-only.txt", L"sub/deep.txt"}) {
             WriteFile(Data(name), "content of " + fs::path(name).string());

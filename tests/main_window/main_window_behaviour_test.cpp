@@ -49,7 +49,7 @@ struct Harness {
         return progress.value_or(std::vector<unsigned>{});
     }
 
-    const std::unique_ptr<FileSystem> real = CreateFileSystem().value;
+    const std::unique_ptr<FileSystem> real = CreateFileSystemWithHoldWait({.bound = {}}).value;
     std::optional<std::set<std::wstring>> listed;
     std::optional<int> failAt;
     bool creationFails = false;
