@@ -336,8 +336,7 @@ TEST_F(FileSystemTest, CopyRefusesNamesThatDifferOnlyInCaseBeforeCopyingThatFold
     EXPECT_FALSE(fs::exists(Child(L"Copy/docs/other.txt")));
 }
 
-// Reported is the failure met first (root files go out before any subfolder's); the walk
-// hands out at most a queue's worth after it.
+// The failure met first (root files go before subfolders') is reported; little is copied after.
 TEST_F(FileSystemTest, TheFirstFailureStopsTheCopyAndIsTheOneReported) {
     for (int file = 0; file < 400; ++file) {
         WriteFile(Child(L"Data/later/f" + std::to_wstring(file)), "x");
@@ -452,6 +451,7 @@ TEST_F(FileSystemTest, EachFileCallIsHandedTheLongForm) {
 // The form itself (reserved characters are the existence table's); a code without text is told.
 TEST(ExtendedPathTest, PathsGetTheLongFormOrAReason) {
     EXPECT_EQ(Win32ErrorText(0x2000FFFF), L"Error 536936447.");
+    EXPECT_NE(Win32ErrorText(ERROR_ACCESS_DENIED), L"Error 5.");  // the system's own words
     const std::wstring current = fs::current_path().wstring();
     for (const auto& [text, extended] : std::vector<std::pair<std::wstring, std::wstring>>{
              {L"C:\\", L"\\\\?\\C:\\"},
