@@ -27,8 +27,8 @@ TEST(Room, ACopyThatCannotFitIsRefusedUntouchedAndReuseMakesItFit) {
               std::wstring::npos)
         << refused.description;
     // The volume as users name it, not a folder on it.
-    const std::wstring& text = refused.description;
-    EXPECT_EQ(std::min(text.find(L"\\\\?\\"), text.find(layout.root.Text(L"client"))), text.npos);
+    const std::wstring& said = refused.description;
+    EXPECT_EQ(std::min(said.find(L"\\\\?\\"), said.find(layout.root.Text(L"client"))), said.npos);
     // Amounts that read alike get more decimals, up to three, and then their bytes.
     fileSystem.allocationUnit = 1 << 20;
     const auto amounts = [&](std::uint64_t freeSpace) {
