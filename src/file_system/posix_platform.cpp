@@ -20,8 +20,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A failed call that left errno unset is still a failure, never read as success.
 std::error_code LastError() {
-    return {errno, std::generic_category()};
+    return {errno != 0 ? errno : EIO, std::generic_category()};
 }
 
 // The system would read text with a zero character in it only up to that character, and so

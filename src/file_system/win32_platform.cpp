@@ -88,10 +88,7 @@ DWORD OpenWhileHeld(const HoldWait& wait, const std::wstring& path, DWORD access
     });
 }
 
-DWORD ClearReadOnlyOf(HANDLE file, DWORD attributes, bool force) {
-    if (!force || (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
-        return ERROR_SUCCESS;
-    }
+DWORD ClearReadOnlyOf(HANDLE file, DWORD attributes) {
     FILE_BASIC_INFO basic{};  // times left at 0: unchanged
     basic.FileAttributes = attributes & ~FILE_ATTRIBUTE_READONLY;
     if (basic.FileAttributes == 0) {
@@ -133,8 +130,7 @@ DWORD MarkForDeletion(HANDLE file, DWORD attributes, bool force, const HoldWait&
             error != ERROR_INVALID_FUNCTION) {
             return error;
         }
-        if (const DWORD cleared = ClearReadOnlyOf(file, attributes, force);
-            cleared != ERROR_SUCCESS) {
+        if (const DWORD cleared = ClearReadOnlyOf(file, attributes); cleared != ERROR_SUCCESS) {
             return cleared;
         }
     }
@@ -351,7 +347,7 @@ DWORD OpenToRead(const OpenFolder& folder, const Item& file, const std::wstring&
     }
     if ((file.attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
         const DWORD error = open(FILE_FLAG_OPEN_REPARSE_POINT);
-        if (error != ERROR_SUCCESS || (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        if (error != ERROR_SUCCESS || StillAsListed(file.attributes, basic.FileAttributes)) {
             return error != ERROR_SUCCESS ? error
                                           : ReadPlaceInFolder(handle.Get(), folderPlace, place);
         }

@@ -106,6 +106,12 @@ inline DWORD ReparseTagOfEntry(DWORD attributes, DWORD eaSize) {
     return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? eaSize : 0;
 }
 
+// A file listed plain and opened as itself is read as it is only if it is still no reparse point:
+// a dedup or cloud file may have become one since, and its data lies behind it.
+inline bool StillAsListed(DWORD listed, DWORD opened) {
+    return ((listed | opened) & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
 // A link to a folder, or on Windows a link to a file; under Wine a Unix link to a file has no
 // mark and is seen as the file it points to.
 inline ItemKind KindOf(DWORD attributes, DWORD reparseTag) {

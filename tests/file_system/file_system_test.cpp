@@ -476,6 +476,8 @@ TEST(ItemKindTest, OnlyANameSurrogateIsALink) {
     EXPECT_EQ(KindOf(kFolder, IO_REPARSE_TAG_CLOUD_6), ItemKind::Folder);
     EXPECT_EQ(ReparseTagOfEntry(kReparse, IO_REPARSE_TAG_SYMLINK), IO_REPARSE_TAG_SYMLINK);
     EXPECT_EQ(ReparseTagOfEntry(FILE_ATTRIBUTE_NORMAL, 28), 0u);  // its extended attributes' size
+    EXPECT_TRUE(StillAsListed(FILE_ATTRIBUTE_ARCHIVE, FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(StillAsListed(FILE_ATTRIBUTE_ARCHIVE, kReparse));  // made one since the listing
 }
 #endif
 
