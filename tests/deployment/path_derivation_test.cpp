@@ -46,6 +46,7 @@ TEST(PathDerivation, TheFolderThatHoldsTheFileGivesCommonAndTheTarget) {
         EXPECT_EQ(result.value.sourceDir, Native(L"D:\\M\\Data"));
     }
     EXPECT_EQ(HoldingFolderOf(Native(L"C:\\T\\Common\\VestroData")), Native(L"C:\\T\\Common"));
+    EXPECT_EQ(HoldingFolderOf(Native(L"\\VestroData")), Native(L"\\"));
 #ifdef _WIN32
     EXPECT_EQ(DeriveDeploymentPaths(L"C:/Tarno/Tarno.exe", L"D:").value.commonDir,
               L"C:/Tarno\\Common");

@@ -103,14 +103,12 @@ class WindowTest : public ::testing::Test {
         SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(static_cast<int>(id), BN_CLICKED),
                      reinterpret_cast<LPARAM>(window->Control(id)));
     }
-    // Lets the program's message loop handle everything queued; its exit code, or 99 when the
-    // window did not end the program.
+    // The program's loop over what is queued: its exit code, or 99 if the window did not end it.
     int RunLoopUntilIdle() {
         PostQuitMessage(99);
         return RunMessageLoop(Handle());
     }
-    // This thread's messages, handled as the program's loop does, until done holds or a minute is
-    // up.
+    // This thread's messages, handled as the program's loop does, until done or a minute is up.
     static bool PumpUntil(const std::function<bool()>& done) {
         for (int round = 0; round < 600 && !done(); ++round) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
