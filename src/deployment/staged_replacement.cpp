@@ -167,8 +167,8 @@ Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceD
     if (volume.Failed()) {
         return volume.status;
     }
-    const Result<CopySize> size =
-        fileSystem.MeasureCopy(sourceDir, targetDir, volume.value.allocationUnit);
+    const std::uint64_t unit = volume.value.allocationUnit;
+    const Result<CopySize> size = fileSystem.MeasureCopy(sourceDir, L"", unit);
     if (size.status.Failed()) {
         return size.status;
     }
@@ -186,9 +186,16 @@ Status ReplaceFolderWithCopy(FileSystem& fileSystem, const std::wstring& sourceD
     if (Status status = ClearLeftovers(fileSystem, targetDir); status.Failed()) {
         return status;
     }
-    // Once leftovers have gone, whose room counts too.
-    if (Status status = CheckRoom(fileSystem, commonDir, size.value); status.Failed()) {
-        return status;
+    // Once leftovers have gone, whose room counts too. Only where a whole copy would not fit is
+    // the old data read first for what the copy can reuse; otherwise the copy reads it as it goes.
+    if (CheckRoom(fileSystem, commonDir, size.value).Failed()) {
+        const Result<CopySize> reusing = fileSystem.MeasureCopy(sourceDir, targetDir, unit);
+        if (reusing.status.Failed()) {
+            return reusing.status;
+        }
+        if (Status status = CheckRoom(fileSystem, commonDir, reusing.value); status.Failed()) {
+            return status;
+        }
     }
     return StageAndSwap(fileSystem, sourceDir, targetDir, size.value.source.bytes, progress,
                         newDataInPlace);

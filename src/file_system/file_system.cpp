@@ -93,11 +93,13 @@ class SystemFileSystem final : public FileSystem {
 
     Result<CopySize> MeasureCopy(const std::wstring& source, const std::wstring& previous,
                                  std::uint64_t allocationUnit) override {
-        return Guarded<Result<CopySize>>(CouldNot(L"read the folder", source), {&source, &previous},
-                                         [&](const ItemPath& from, const ItemPath& old) {
-                                             return MeasureCopyTree(from, &old, allocationUnit,
-                                                                    treeWorkers_.copy);
-                                         });
+        const bool none = previous.empty();
+        return Guarded<Result<CopySize>>(
+            CouldNot(L"read the folder", source), {&source, none ? &source : &previous},
+            [&](const ItemPath& from, const ItemPath& old) {
+                return MeasureCopyTree(from, none ? nullptr : &old, allocationUnit,
+                                       treeWorkers_.copy);
+            });
     }
 
     Result<VolumeSpace> FreeSpace(const std::wstring& folder) override {

@@ -1,6 +1,8 @@
 #include <algorithm>
+#include <future>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -288,6 +290,16 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
     // Only where the old data lies is read of it; OpenPreviousRoot finds that out.
     ReadTree previousTree{source, {}};
     std::shared_ptr<const OpenFolder> previousRoot = OpenPreviousRoot(previous, previousTree);
+    // The old data is read ahead while the copy writes: the walk would otherwise wait for each of
+    // its folders to be read from disk in turn. Only a warmed cache comes of it.
+    std::future<void> readAhead;
+    try {
+        if (previousRoot) {
+            readAhead = std::async(std::launch::async,
+                                   [previous, workers] { MeasureTree(*previous, workers); });
+        }
+    } catch (const std::system_error&) {  // no thread to spare: the walk reads it itself
+    }
     CopyWalk walk{tree, &previousTree, destination, destinationIdentity, overwrite, wait,
                   pool, tally,         {}};
     Status status = EnterFolder(walk, std::move(sourceFolder), destination, sourceIdentity,

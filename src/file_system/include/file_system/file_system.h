@@ -92,6 +92,7 @@ class FileSystem {
                                      const CopyProgress& progress = {}) = 0;
     // As MeasureFolder, and what CopyFolderReusing would write: files whose counterpart in
     // previous differs in size, last-write time or attributes (their bytes are not read here).
+    // An empty previous: no old data, every file written.
     virtual Result<CopySize> MeasureCopy(const std::wstring& source, const std::wstring& previous,
                                          std::uint64_t allocationUnit) = 0;
     // The space left on the volume of the folder.
