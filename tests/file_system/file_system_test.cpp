@@ -464,6 +464,7 @@ TEST(ExtendedPathTest, PathsGetTheLongFormOrAReason) {
     for (const wchar_t* text : {L"", L" C:\\Data", L"C:\\a\"b", L"C:\\a:b", L"1:\\Data"}) {
         EXPECT_NE(0u, ToExtendedPath(text).error) << text;
     }
+    EXPECT_EQ(CreateFileSystem().value->FreeSpace(L"C:\\").value.volume, L"C:\\");  // its own
 }
 
 // Only a name surrogate (a symbolic link, a junction) is a link; other reparse points are data.
