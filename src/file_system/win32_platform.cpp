@@ -111,20 +111,15 @@ constexpr DWORD kDeleteIgnoringReadOnly = 0x1 | 0x10;
 // (Wine too) the attribute is cleared for the delete and set again once the file is marked.
 DWORD MarkForDeletion(HANDLE file, DWORD attributes, bool force, const HoldWait& wait) {
     const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    // A read-only file left so is denied for good, not held.
-    const auto isHeld = [refused = !force && readOnly](DWORD answer) {
-        return !refused && IsHoldError(answer);
-    };
+    if (readOnly && !force) {
+        return ERROR_ACCESS_DENIED;  // the system's answer, and for good: never waited for
+    }
     const auto mark = [&](FILE_INFO_BY_HANDLE_CLASS kind, auto information) {
-        return CallWhileHeld(
-            wait,
-            [&] {
-                return SetFileInformationByHandle(file, kind, &information, sizeof(information));
-            },
-            isHeld);
+        return CallWhileHeld(wait, [&] {
+            return SetFileInformationByHandle(file, kind, &information, sizeof(information));
+        });
     };
-    const bool clear = force && readOnly;
-    if (clear) {
+    if (readOnly) {
         const DWORD error = mark(kFileDispositionInfoEx, DispositionEx{kDeleteIgnoringReadOnly});
         if (error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED &&
             error != ERROR_INVALID_FUNCTION) {
@@ -135,7 +130,7 @@ DWORD MarkForDeletion(HANDLE file, DWORD attributes, bool force, const HoldWait&
         }
     }
     DWORD error = mark(FileDispositionInfo, FILE_DISPOSITION_INFO{TRUE});
-    if (clear) {
+    if (readOnly) {
         FILE_BASIC_INFO basic{};  // times left at 0: unchanged
         basic.FileAttributes =
             attributes & (kCopiedAttributes | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE);
