@@ -291,12 +291,15 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
     ReadTree previousTree{source, {}};
     std::shared_ptr<const OpenFolder> previousRoot = OpenPreviousRoot(previous, previousTree);
     // The old data is read ahead while the copy writes: the walk would otherwise wait for each of
-    // its folders to be read from disk in turn. Only a warmed cache comes of it.
+    // its folders to be read from disk in turn. Only a warmed cache comes of it, and it stops
+    // with the copy.
+    std::atomic<bool> copyEnded{false};
     std::future<void> readAhead;
     try {
         if (previousRoot) {
-            readAhead = std::async(std::launch::async,
-                                   [previous, workers] { MeasureTree(*previous, workers); });
+            readAhead = std::async(std::launch::async, [previous, workers, &copyEnded] {
+                MeasureTree(*previous, workers, &copyEnded);
+            });
         }
     } catch (const std::system_error&) {  // no thread to spare: the walk reads it itself
     }
@@ -317,7 +320,9 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
     if (status.Failed()) {
         pool.Fail(std::move(status));
     }
-    return pool.Finish();
+    status = pool.Finish();
+    copyEnded = true;
+    return status;
 }
 
 }  // namespace vestro

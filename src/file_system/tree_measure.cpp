@@ -15,6 +15,7 @@ struct MeasureWalk {
     const ItemPath& root;
     std::wstring rootReached;
     std::uint64_t allocationUnit = 1;
+    const std::atomic<bool>* stop = nullptr;
     std::atomic<std::uint64_t> files{0};
     std::atomic<std::uint64_t> bytes{0};
     std::atomic<std::uint64_t> folders{0};
@@ -52,7 +53,7 @@ Counterparts ListCounterparts(const ItemPath* previous) {
 // is one; its subfolders are handed out, so that the folders are read side by side.
 Status MeasureFolderContents(MeasureWalk& walk, const ItemPath& folder,
                              const std::shared_ptr<const ItemPath>& previous) {
-    if (walk.pool.Stopped()) {
+    if (walk.pool.Stopped() || (walk.stop != nullptr && *walk.stop)) {
         return Status::Success();  // the failure that stopped it is the one reported
     }
     std::vector<Item> items;
@@ -101,7 +102,8 @@ Status MeasureFolderContents(MeasureWalk& walk, const ItemPath& folder,
 }  // namespace
 
 Result<CopySize> MeasureCopyTree(const ItemPath& root, const ItemPath* previous,
-                                 std::uint64_t allocationUnit, unsigned workers) {
+                                 std::uint64_t allocationUnit, unsigned workers,
+                                 const std::atomic<bool>* stop) {
     Result<CopySize> size;
     Item item;
     if (!ReadItem(root, item) &&
@@ -123,8 +125,8 @@ Result<CopySize> MeasureCopyTree(const ItemPath& root, const ItemPath* previous,
         oldRoot = std::make_shared<const ItemPath>(*previous);
     }
     WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kStop);
-    MeasureWalk walk{pool, root, std::move(rootReached),
-                     std::max<std::uint64_t>(allocationUnit, 1)};
+    MeasureWalk walk{pool, root, std::move(rootReached), std::max<std::uint64_t>(allocationUnit, 1),
+                     stop};
     pool.RunHere([&walk, &root, &oldRoot] { return MeasureFolderContents(walk, root, oldRoot); });
     size.status = pool.Finish();
     if (!size.status.Failed()) {
@@ -133,8 +135,9 @@ Result<CopySize> MeasureCopyTree(const ItemPath& root, const ItemPath* previous,
     return size;
 }
 
-Result<TreeSize> MeasureTree(const ItemPath& root, unsigned workers) {
-    const Result<CopySize> size = MeasureCopyTree(root, nullptr, 1, workers);
+Result<TreeSize> MeasureTree(const ItemPath& root, unsigned workers,
+                             const std::atomic<bool>* stop) {
+    const Result<CopySize> size = MeasureCopyTree(root, nullptr, 1, workers, stop);
     return {size.value.source, size.status};
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "file_system/file_system.h"
 #include "platform.h"
 
@@ -24,10 +26,12 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
 Status DeleteTree(const ItemPath& root, bool force, unsigned workers, const HoldWait& wait);
 
 // Counts the files and their bytes; linked folders are not entered, and a link that leads out of
-// the tree fails it.
-Result<TreeSize> MeasureTree(const ItemPath& root, unsigned workers);
+// the tree fails it. Once stop holds, no further folder is read.
+Result<TreeSize> MeasureTree(const ItemPath& root, unsigned workers,
+                             const std::atomic<bool>* stop = nullptr);
 // The same, and what a copy reusing previous would write (FileSystem::MeasureCopy).
 Result<CopySize> MeasureCopyTree(const ItemPath& root, const ItemPath* previous,
-                                 std::uint64_t allocationUnit, unsigned workers);
+                                 std::uint64_t allocationUnit, unsigned workers,
+                                 const std::atomic<bool>* stop = nullptr);
 
 }  // namespace vestro
