@@ -341,10 +341,11 @@ DWORD OpenToRead(const OpenFolder& folder, const Item& file, const std::wstring&
         return static_cast<DWORD>(error.value());
     }
     if ((file.attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-        const DWORD error = open(FILE_FLAG_OPEN_REPARSE_POINT);
-        if (error != ERROR_SUCCESS || StillAsListed(file.attributes, basic.FileAttributes)) {
-            return error != ERROR_SUCCESS ? error
-                                          : ReadPlaceInFolder(handle.Get(), folderPlace, place);
+        if (const DWORD error = open(FILE_FLAG_OPEN_REPARSE_POINT); error != ERROR_SUCCESS) {
+            return error;
+        }
+        if (StillAsListed(file.attributes, basic.FileAttributes)) {
+            return ReadPlaceInFolder(handle.Get(), folderPlace, place);
         }
     }
     const DWORD error = open(0);
