@@ -2,6 +2,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -144,12 +145,47 @@ std::shared_ptr<const Counterparts> ListCounterparts(const OpenFolder* previous)
     return std::make_shared<const Counterparts>(std::move(items));
 }
 
+// One folder's files, or a share of a large folder's, copied by one worker. The workers then
+// create files in different folders: in one folder they would take turns at its lock, and a job
+// for each file would wake a worker for each, which costs more than copying a small file.
+struct FileBatch {
+    struct File {
+        Item item;
+        ItemPath destination;
+        std::optional<Item> old;  // its counterpart, when the old data may hold it unchanged
+    };
+    std::vector<File> files;
+    std::uint64_t bytes = 0;
+};
+
+// Large files are still copied side by side.
+constexpr std::size_t kMostFilesPerBatch = 64;
+constexpr std::uint64_t kMostBytesPerBatch = 1 << 20;
+
+Status CopyBatch(const CopyWalk& walk, const OpenFolder& source, const OpenFolder* previous,
+                 const FileBatch& batch) {
+    for (const FileBatch::File& file : batch.files) {
+        if (walk.pool.Stopped()) {
+            break;  // another worker's failure ends the copy
+        }
+        Status status = file.old ? ReuseOrCopy({source, file.item, walk.tree, *previous, *file.old,
+                                                *walk.previousTree},
+                                               file.destination, walk)
+                                 : CopyAndCount(source, file.item, file.destination, walk);
+        if (status.Failed()) {
+            return status;
+        }
+    }
+    return Status::Success();
+}
+
 // Lists the whole folder first, so that names clashing on Windows stop the copy before any of
 // them is copied; then hands its files out and keeps its subfolders for the walk.
 Status EnterFolder(CopyWalk& walk, std::shared_ptr<const OpenFolder> source, ItemPath destination,
                    Identity identity, std::shared_ptr<const OpenFolder> previous) {
     std::vector<Item> items;
-    if (const std::error_code error = source->List(items, previous != nullptr)) {
+    // With sizes, which bound the batches and pair files with the old data's.
+    if (const std::error_code error = source->List(items, true)) {
         return SystemFailure(error, CouldNot(L"read the folder", source->Path().display));
     }
     if (Status status = RefuseCaseDuplicates(source->Path(), items); status.Failed()) {
@@ -158,6 +194,15 @@ Status EnterFolder(CopyWalk& walk, std::shared_ptr<const OpenFolder> source, Ite
     std::shared_ptr<const Counterparts> counterparts = ListCounterparts(previous.get());
     CopyWalk::Level level{source, std::move(destination), identity,
                           {},     std::move(previous),    std::move(counterparts)};
+    FileBatch batch;
+    const auto handOut = [&walk, &level, &batch] {
+        const bool handedOut = walk.pool.Submit(
+            [&walk, source = level.source, previous = level.previous, batch = std::move(batch)] {
+                return CopyBatch(walk, *source, previous.get(), batch);
+            });
+        batch = {};
+        return handedOut;
+    };
     for (Item& item : items) {
         if (item.kind == ItemKind::Folder || item.kind == ItemKind::FolderLink) {
             level.subfolders.push_back(std::move(item));
@@ -165,19 +210,19 @@ Status EnterFolder(CopyWalk& walk, std::shared_ptr<const OpenFolder> source, Ite
         }
         ItemPath to = level.destination.Child(item.name);
         const Item* old = level.counterparts->Find(item.name);
-        const bool handedOut =
-            old != nullptr && LooksSame(item, *old)
-                ? walk.pool.Submit([&walk, source, previous = level.previous, old = *old,
-                                    file = std::move(item), to = std::move(to)] {
-                      return ReuseOrCopy(
-                          {*source, file, walk.tree, *previous, old, *walk.previousTree}, to, walk);
-                  })
-                : walk.pool.Submit([&walk, source, file = std::move(item), to = std::move(to)] {
-                      return CopyAndCount(*source, file, to, walk);
-                  });
-        if (!handedOut) {
+        std::optional<Item> counterpart;
+        if (old != nullptr && LooksSame(item, *old)) {
+            counterpart = *old;
+        }
+        batch.bytes += item.size;
+        batch.files.push_back({std::move(item), std::move(to), std::move(counterpart)});
+        if ((batch.files.size() >= kMostFilesPerBatch || batch.bytes >= kMostBytesPerBatch) &&
+            !handOut()) {
             return Status::Success();  // the pool holds the failure that stopped it
         }
+    }
+    if (!batch.files.empty() && !handOut()) {
+        return Status::Success();
     }
     std::reverse(level.subfolders.begin(), level.subfolders.end());
     walk.open.push_back(std::move(level));
@@ -286,7 +331,8 @@ Status CopyTree(const ItemPath& source, const ItemPath& destination, bool overwr
     }
 
     ProgressTally tally(progress);  // outlives the pool, whose workers report to it
-    WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kStop);
+    // A job is a folder's files: a few queued keep the workers busy.
+    WorkPool pool(ChooseTreeWorkers(workers), WorkPool::OnFailure::kStop, 2);
     // Only where the old data lies is read of it; OpenPreviousRoot finds that out.
     ReadTree previousTree{source, {}};
     std::shared_ptr<const OpenFolder> previousRoot = OpenPreviousRoot(previous, previousTree);

@@ -5,15 +5,9 @@
 #include <system_error>
 
 namespace vestro {
-namespace {
 
-// Enough queued jobs that no worker waits on the walk, few enough to be nothing in memory.
-constexpr std::size_t kJobsQueuedPerWorker = 16;
-
-}  // namespace
-
-WorkPool::WorkPool(unsigned workers, OnFailure onFailure)
-    : onFailure_(onFailure), bound_(kJobsQueuedPerWorker * std::max(workers, 1u)) {
+WorkPool::WorkPool(unsigned workers, OnFailure onFailure, std::size_t queuedPerWorker)
+    : onFailure_(onFailure), bound_(queuedPerWorker * std::max(workers, 1u)) {
     if (workers <= 1) {
         return;
     }

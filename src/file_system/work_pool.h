@@ -21,7 +21,8 @@ class WorkPool {
     enum class OnFailure { kStop, kContinue };
 
     // workers: the threads to run jobs; 1 or fewer runs each job at once in the caller's thread.
-    WorkPool(unsigned workers, OnFailure onFailure);
+    // queuedPerWorker: enough that no worker waits on the walk, few enough to be nothing in memory.
+    WorkPool(unsigned workers, OnFailure onFailure, std::size_t queuedPerWorker = 16);
     ~WorkPool();
     WorkPool(const WorkPool&) = delete;
     WorkPool& operator=(const WorkPool&) = delete;
