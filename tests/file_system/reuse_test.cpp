@@ -59,6 +59,13 @@ TEST_F(ReuseTest, OnlyUnchangedPlainFilesAreReusedAndCopiesKeepTheirTimes) {
     fs::last_write_time(old.Child(L"outside.txt"), kTime);
     fs::remove(Old(L"linked.txt"));
     ASSERT_EQ(links.Make(Old(L"linked.txt"), old.Child(L"outside.txt")), "");
+    std::string large(256 * 1024 + 1, 'x');  // unlike past the first quarter MiB read
+    WriteFile(Data(L"large.bin"), large);
+    large.back() = 'y';
+    WriteFile(Old(L"large.bin"), large);
+    for (const fs::path& file : {Data(L"large.bin"), Old(L"large.bin")}) {
+        fs::last_write_time(file, kTime);
+    }
     std::uint64_t progress = 0;
 
     ASSERT_EQ(CopyReusing(&progress).description, L"");
